@@ -1,0 +1,25 @@
+#pragma once
+
+#include <functional>
+#include <string>
+
+// Modal message boxes. Tests install a handler so that no dialog opens;
+// the handler sees every prompt in the order it was shown.
+enum class PromptKind { Information, Exclamation };
+
+struct PromptRequest {
+    PromptKind kind;
+    std::string title;  // empty: the application's name
+    std::string text;
+};
+
+using PromptHandler = std::function<void(const PromptRequest&)>;
+
+// Replaces the handler; an empty handler restores the real message boxes.
+// Returns the handler that was installed before.
+PromptHandler SetPromptHandler(PromptHandler handler);
+
+// An information box with one "OK" button.
+void PromptOK(const std::string& text);
+// A warning box (with the system's beep) with one "OK" button.
+void Exclamation(const std::string& text, const std::string& title = {});
