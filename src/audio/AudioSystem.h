@@ -1,0 +1,68 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "audio/ChannelGroup.h"
+#include "audio/Handles.h"
+#include "audio/Result.h"
+#include "audio/Tag.h"
+
+namespace audio {
+
+// Version of this back-end, 0xMMMMmmpp.
+inline constexpr unsigned kBackendVersion = 0x00040300;
+
+// Flags of AudioSystem::Init.
+enum InitFlags : unsigned {
+    kInitNormal = 0,
+    // Opens no device: the owner pulls mixed output with RenderOutput (tests, offline use).
+    kInitNoOutput = 1,
+};
+
+// The audio back-end: streams opened from files, played on channels that a
+// mixer feeds to one output device. Decoding runs on threads of its own; every
+// other call is meant for one controlling thread.
+class AudioSystem {
+public:
+    AudioSystem();
+    virtual ~AudioSystem();
+    AudioSystem(const AudioSystem&) = delete;
+    AudioSystem& operator=(const AudioSystem&) = delete;
+
+    virtual Result GetVersion(unsigned* version) const;
+
+    Result Init(int maxChannels, unsigned flags, void* extraDriverData);
+    // Stops every channel, releases every stream and the device. Init may follow again.
+    Result Close();
+
+    Result GetMasterChannelGroup(ChannelGroup** group);
+
+    // Opens a file as a stream: checks it, reads its tags and length. Mode 0 is the only mode.
+    Result CreateStream(const std::string& path, unsigned mode, void* extraInfo, StreamHandle* stream);
+    // Stops the stream's channels first.
+    Result ReleaseStream(StreamHandle stream);
+    Result GetLengthMs(StreamHandle stream, unsigned* lengthMs) const;
+    // The index-th tag of that name (names compare without regard to case).
+    Result GetTag(StreamHandle stream, const std::string& name, int index, Tag* tag) const;
+
+    // channelIndex -1 picks a free channel.
+    Result PlaySound(int channelIndex, StreamHandle stream, bool paused, ChannelHandle* channel);
+
+    // Channel calls on a stale handle do nothing and return kErrInvalidHandle.
+    Result IsPlaying(ChannelHandle channel, bool* playing) const;
+    Result GetPaused(ChannelHandle channel, bool* paused) const;
+    Result SetPaused(ChannelHandle channel, bool paused);
+    Result GetPositionMs(ChannelHandle channel, unsigned* positionMs) const;
+    Result SetPositionMs(ChannelHandle channel, unsigned positionMs);
+    Result Stop(ChannelHandle channel);
+
+    // With kInitNoOutput: mixes `frames` stereo frames of output into `out`, as the device callback would.
+    Result RenderOutput(float* out, int frames);
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> impl_;
+};
+
+}  // namespace audio

@@ -1,0 +1,282 @@
+#include "playback/AudioEngine.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+
+#include "core/Utf8.h"
+#include "ui/Prompt.h"
+
+namespace {
+
+String FormatText(const char* format, auto... args)
+{
+    char buffer[512];
+    std::snprintf(buffer, sizeof buffer, format, args...);
+    return buffer;
+}
+
+WString DecodeUtf16(const std::vector<uint8_t>& data, bool bigEndian)
+{
+    std::string utf8;
+    const size_t units = data.size() / 2;
+    auto unitAt = [&](size_t i) -> char16_t {
+        const uint8_t a = data[2 * i];
+        const uint8_t b = data[2 * i + 1];
+        return static_cast<char16_t>(bigEndian ? (a << 8) | b : (b << 8) | a);
+    };
+    for (size_t i = 0; i < units; ++i) {
+        char32_t cp = unitAt(i);
+        if (cp == 0)
+            break;
+        if (cp >= 0xD800 && cp <= 0xDBFF && i + 1 < units) {
+            const char32_t low = unitAt(i + 1);
+            if (low >= 0xDC00 && low <= 0xDFFF) {
+                cp = 0x10000 + ((cp - 0xD800) << 10) + (low - 0xDC00);
+                ++i;
+            }
+            else {
+                cp = 0xFFFD;
+            }
+        }
+        else if (cp >= 0xD800 && cp <= 0xDFFF) {
+            cp = 0xFFFD;
+        }
+        AppendUtf8(utf8, cp);
+    }
+    return Utf8ToWide(utf8);
+}
+
+Value TagToValue(const audio::Tag& tag)
+{
+    using audio::TagType;
+    switch (tag.type) {
+    case TagType::Int: {
+        if (tag.data.size() < sizeof(int32_t))
+            return Value();
+        int32_t v;
+        std::memcpy(&v, tag.data.data(), sizeof v);
+        return Value(static_cast<int>(v));
+    }
+    case TagType::Float: {
+        if (tag.data.size() < sizeof(float))
+            return Value();
+        float v;
+        std::memcpy(&v, tag.data.data(), sizeof v);
+        return Value(static_cast<double>(v));
+    }
+    case TagType::String:
+        return Value(String(tag.data.begin(), tag.data.end()));
+    case TagType::Utf16:
+        return Value(DecodeUtf16(tag.data, false));
+    case TagType::Utf16BigEndian:
+        return Value(DecodeUtf16(tag.data, true));
+    case TagType::Utf8:
+        return Value(Utf8ToWide(String(tag.data.begin(), tag.data.end())));
+    default:
+        return Value();
+    }
+}
+
+}  // namespace
+
+audio::Result AudioEngine::CreateSystem(std::unique_ptr<audio::AudioSystem>& system)
+{
+    system = std::make_unique<audio::AudioSystem>();
+    return audio::kOk;
+}
+
+AudioEngine::AudioEngine(SystemFactory factory) : factory_(std::move(factory)) {}
+
+AudioEngine::~AudioEngine()
+{
+    // The window closes the engine; this only covers an owner that never did.
+    if (system)
+        Close();
+}
+
+int AudioEngine::Init()
+{
+    result = factory_ ? factory_(system) : audio::kErrNotInitialised;
+    if (result == audio::kOk && !system)
+        result = audio::kErrMemory;
+    if (CheckResult(true))
+        return -1;
+
+    unsigned version = 0;
+    result = system->GetVersion(&version);
+    if (CheckResult(true))
+        return -1;
+    if (version < kRequiredVersion) {
+        PromptOK(FormatText("You are using an old version of FMOD %08x&This program requires %08x\n", version,
+                            kRequiredVersion));
+        return -1;
+    }
+
+    result = system->Init(32, audio::kInitNormal, nullptr);
+    if (CheckResult(true))
+        return -3;
+
+    result = system->GetMasterChannelGroup(&masterGroup);
+    if (CheckResult(true))
+        return -4;
+    return 0;
+}
+
+void AudioEngine::Close()
+{
+    if (!system)
+        return;
+    system->Close();
+    system.reset();
+    sound = {};
+    channel = {};
+    masterGroup = nullptr;
+}
+
+bool AudioEngine::CheckResult(bool show)
+{
+    if (result == audio::kOk)
+        return false;
+    if (!show)
+        return true;
+    PromptOK(FormatText("FMOD error! (%d) %s\n", result, ErrorText(result)));
+    return true;
+}
+
+const char* AudioEngine::ErrorText(int code) { return audio::ResultText(code); }
+
+AudioEngine::SoundHandle AudioEngine::OpenStream(const std::string& path)
+{
+    SoundHandle handle;
+    result = system ? system->CreateStream(path, 0, nullptr, &handle) : audio::kErrNotInitialised;
+    if (CheckResult(true))
+        return {};
+    return handle;
+}
+
+void AudioEngine::ReleaseStream(SoundHandle handle)
+{
+    if (!handle)
+        return;
+    result = system ? system->ReleaseStream(handle) : audio::kErrNotInitialised;
+    CheckResult(true);
+}
+
+bool AudioEngine::FreeCurrent()
+{
+    if (sound) {
+        if (system)
+            system->ReleaseStream(sound);
+        sound = {};
+    }
+    return true;
+}
+
+bool AudioEngine::PlayFile(const std::string& path)
+{
+    FreeCurrent();
+    sound = OpenStream(path);
+    if (!sound)
+        return false;
+    lengthMs = static_cast<int>(GetLengthMs(sound));
+    result = system->PlaySound(-1, sound, false, &channel);
+    return !CheckResult(true);
+}
+
+bool AudioEngine::TogglePause()
+{
+    if (!channel || !system)
+        return false;
+    bool paused = false;
+    system->GetPaused(channel, &paused);
+    system->SetPaused(channel, !paused);
+    return paused;
+}
+
+bool AudioEngine::IsPlaying() const
+{
+    if (!channel || !system)
+        return false;
+    bool playing = false;
+    system->IsPlaying(channel, &playing);
+    return playing;
+}
+
+bool AudioEngine::IsPaused() const
+{
+    if (!channel || !system)
+        return false;
+    bool paused = false;
+    system->GetPaused(channel, &paused);
+    return paused;
+}
+
+unsigned AudioEngine::GetPositionMs() const
+{
+    if (!channel || !system)
+        return 0;
+    unsigned position = 0;
+    system->GetPositionMs(channel, &position);
+    return position;
+}
+
+double AudioEngine::GetPositionPercent() const
+{
+    if (!channel || !system)
+        return 0.0;
+    unsigned position = 0;
+    system->GetPositionMs(channel, &position);
+    // A sound without a known length has no meaningful percentage.
+    if (lengthMs <= 0)
+        return 0.0;
+    return static_cast<double>(position) * 100.0 / lengthMs;
+}
+
+void AudioEngine::SetPositionPercent(float percent)
+{
+    if (!channel || !system)
+        return;
+    // Out-of-range or NaN input would otherwise wrap to a huge unsigned position.
+    if (!(percent > 0.0f))
+        percent = 0.0f;
+    if (percent > 100.0f)
+        percent = 100.0f;
+    const double ms = std::trunc(static_cast<double>(lengthMs) * percent * static_cast<double>(0.01f));
+    system->SetPositionMs(channel, static_cast<unsigned>(ms));
+}
+
+float AudioEngine::GetVolume() const
+{
+    float volume = 0.0f;
+    if (masterGroup)
+        masterGroup->GetVolume(&volume);
+    return volume * 100.0f;
+}
+
+void AudioEngine::SetVolume(float percent)
+{
+    if (masterGroup)
+        masterGroup->SetVolume(percent * 0.01f);
+}
+
+unsigned AudioEngine::GetLengthMs(SoundHandle handle) const
+{
+    if (!handle || !system)
+        return 0;
+    unsigned length = 0;
+    if (system->GetLengthMs(handle, &length) != audio::kOk)
+        return 0;
+    return length;
+}
+
+Value AudioEngine::GetTag(SoundHandle handle, const std::string& name)
+{
+    if (!handle || !system)
+        return Value();
+    audio::Tag tag;
+    result = system->GetTag(handle, name, 0, &tag);
+    if (result != audio::kOk)
+        return Value();
+    return TagToValue(tag);
+}
