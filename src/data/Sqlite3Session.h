@@ -1,0 +1,37 @@
+#pragma once
+
+#include "data/SqlSession.h"
+
+struct sqlite3;
+
+// A session on one SQLite database file.
+class Sqlite3Session : public SqlSession {
+public:
+    Sqlite3Session() = default;
+    ~Sqlite3Session() override;
+
+    // Opens the file, creating it when missing. True when it is open; a failure
+    // is neither logged nor recorded and leaves the session closed.
+    bool Open(const String& fileName);
+    void Close();
+
+    std::unique_ptr<SqlConnection> CreateConnection() override;
+    int GetDialect() const override { return SQLITE3; }
+    bool IsOpen() const override { return db_ != nullptr; }
+    int64_t GetInsertedId() const override;
+
+    void Begin() override;
+    void Commit() override;
+    void Rollback() override;
+
+    const String& GetFileName() const { return fileName_; }
+    const String& GetCurrentDatabase() const { return currentDatabase_; }
+    sqlite3* GetHandle() const { return db_; }
+
+private:
+    void RunControlStatement(const char* text);
+
+    sqlite3* db_ = nullptr;
+    String fileName_;
+    String currentDatabase_;
+};
