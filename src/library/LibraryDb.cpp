@@ -1,0 +1,173 @@
+#include "library/LibraryDb.h"
+
+#include <climits>
+
+namespace LibrarySql {
+
+SqlSelect LoadLists()
+{
+    return SqlSelect(ID, NAME).From(LISTS).OrderBy(POS);
+}
+
+SqlSelect LoadTracks(const Value& list)
+{
+    return SqlSelect(IDPL, FILENAME, TITLE, ARTIST, ALBUM, LENGTH).From(PLAYLISTS).Where(ID == list).OrderBy(POS);
+}
+
+SqlInsert InsertDefaultList(const Value& name)
+{
+    return SqlInsert(LISTS)(NAME, name)(POS, 0);
+}
+
+SqlInsert InsertList(const Value& name)
+{
+    return SqlInsert(LISTS)(NAME, name);
+}
+
+SqlUpdate RenameList(const Value& list, const Value& name)
+{
+    return SqlUpdate(LISTS)(NAME, name).Where(ID == list);
+}
+
+SqlDelete DeleteListTracks(const Value& list)
+{
+    return SqlDelete(PLAYLISTS).Where(ID == list);
+}
+
+SqlDelete DeleteList(const Value& list)
+{
+    return SqlDelete(LISTS).Where(ID == list);
+}
+
+SqlInsert InsertTrack(const Value& list, int pos, const Value& file, const Value& title, const Value& artist,
+                      const Value& album, const Value& length)
+{
+    return SqlInsert(PLAYLISTS)(ID, list)(POS, pos)(FILENAME, file)(TITLE, title)(ARTIST, artist)(ALBUM, album)(
+        LENGTH, length);
+}
+
+SqlDelete DeleteTrack(const Value& entry)
+{
+    return SqlDelete(PLAYLISTS).Where(IDPL == entry);
+}
+
+}  // namespace LibrarySql
+
+namespace {
+
+const char* const kSchema[] = {
+    "create table if not exists LISTS (ID integer primary key, NAME text, POS integer)",
+    "create table if not exists PLAYLISTS (IDPL integer primary key, ID integer, POS integer, FILENAME text, "
+    "TITLE text, ARTIST text, ALBUM text, LENGTH integer, YEAR integer, GENRE text, TRACK integer)",
+    // Loading reads the entries list by list in POS order.
+    "create index if not exists PLAYLISTS_ID_POS on PLAYLISTS(ID, POS)",
+};
+
+// Keys are kept as int while they fit, as the grids hold them.
+Value KeyValue(int64_t rowId)
+{
+    if (rowId > INT_MIN && rowId <= INT_MAX)
+        return static_cast<int>(rowId);
+    return rowId;
+}
+
+// Runs an insert on the default cursor and gives the new row's key, or Null.
+Value InsertOnDefaultCursor(const SqlInsert& insert)
+{
+    Sql& cursor = SQL;
+    SqlSession* session = cursor.GetSession();
+    if (!session || !cursor.Execute(insert))
+        return Value();
+    return KeyValue(session->GetInsertedId());
+}
+
+}  // namespace
+
+bool CreateLibraryTables(SqlSession& session)
+{
+    Sql cursor(session);
+    session.Begin();
+    for (const char* statement : kSchema) {
+        if (!cursor.Execute(String(statement))) {
+            session.Rollback();
+            return false;
+        }
+    }
+    session.Commit();
+    return true;
+}
+
+std::vector<LoadedList> LoadLibrary(SqlSession& session)
+{
+    std::vector<LoadedList> lists;
+    Sql listCursor(session);
+    Sql trackCursor(session);
+    if (!listCursor.Execute(LibrarySql::LoadLists()))
+        return lists;
+    while (listCursor.Fetch()) {
+        LoadedList& list = lists.emplace_back();
+        list.id = listCursor[0];
+        list.name = listCursor[1];
+        if (!trackCursor.Execute(LibrarySql::LoadTracks(list.id)))
+            continue;
+        while (trackCursor.Fetch())
+            list.tracks.push_back(trackCursor.GetRow());
+    }
+    return lists;
+}
+
+Value StoreDefaultList(const String& name)
+{
+    return InsertOnDefaultCursor(LibrarySql::InsertDefaultList(name));
+}
+
+Value StoreNewList(const String& name)
+{
+    return InsertOnDefaultCursor(LibrarySql::InsertList(name));
+}
+
+bool StoreListName(const Value& list, const String& name)
+{
+    return SQL.Execute(LibrarySql::RenameList(list, name));
+}
+
+bool RemoveList(const Value& list)
+{
+    SqlSession* session = SQL.GetSession();
+    if (!session)
+        return false;
+    session->Begin();
+    if (SQL.Execute(LibrarySql::DeleteListTracks(list)) && SQL.Execute(LibrarySql::DeleteList(list))) {
+        session->Commit();
+        return true;
+    }
+    session->Rollback();
+    return false;
+}
+
+Value StoreTrack(const Value& list, int pos, const TrackFields& track)
+{
+    return InsertOnDefaultCursor(
+        LibrarySql::InsertTrack(list, pos, track.file, track.title, track.artist, track.album, track.length));
+}
+
+bool RemoveTrack(const Value& entry)
+{
+    return SQL.Execute(LibrarySql::DeleteTrack(entry));
+}
+
+void SavePositions(SqlSession& session, const std::vector<ListOrder>& order)
+{
+    session.Begin();
+    Sql trackPos(session);
+    Sql listPos(session);
+    trackPos.SetStatement(LibrarySql::SaveTrackPos);
+    listPos.SetStatement(LibrarySql::SaveListPos);
+    for (size_t i = 0; i < order.size(); ++i) {
+        const ListOrder& list = order[i];
+        listPos.Execute(static_cast<int>(i), list.list);
+        for (size_t j = 0; j < list.entries.size(); ++j)
+            trackPos.Execute(static_cast<int>(j), list.entries[j], list.list);
+    }
+    session.Commit();
+}
