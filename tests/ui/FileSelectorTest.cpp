@@ -1,0 +1,108 @@
+#include <gtest/gtest.h>
+
+#include "ui/FileSelector.h"
+
+namespace {
+
+// Installs a handler for the test's lifetime and records what it was asked.
+struct ScriptedSelector {
+    std::vector<FileSelectRequest> asked;
+    FileSelectAnswer answer;
+    int chooseType = -1;
+    FileSelectHandler previous;
+
+    ScriptedSelector()
+    {
+        previous = SetFileSelectHandler([this](FileSelectRequest& r) {
+            asked.push_back(r);
+            if (chooseType >= 0)
+                r.activeType = chooseType;
+            return answer;
+        });
+    }
+    ~ScriptedSelector() { SetFileSelectHandler(previous); }
+};
+
+} // namespace
+
+TEST(FileSelector, RunsWithItsSettingsAndRemembersTheFolderAndType)
+{
+    ScriptedSelector script;
+    FileSelector files;
+    files.Type("Music (*.mp3 *.ogg)", "*.mp3 *.ogg").Type("All", "*").Multi();
+    files.ActiveDir("/start");
+    script.answer = std::vector<String>{"/music/a b/x.mp3", "/music/a b/y.ogg"};
+    script.chooseType = 1;
+
+    ASSERT_TRUE(files.ExecuteOpen("Select music file"));
+    ASSERT_EQ(script.asked.size(), 1u);
+    EXPECT_EQ(script.asked[0].kind, FileSelectRequest::OpenFiles);
+    EXPECT_EQ(script.asked[0].title, "Select music file");
+    EXPECT_EQ(script.asked[0].folder, "/start");
+    EXPECT_TRUE(script.asked[0].multi);
+    EXPECT_EQ(script.asked[0].types.size(), 2u);
+    EXPECT_EQ(files.GetCount(), 2);
+    EXPECT_EQ(files[1], "/music/a b/y.ogg");
+    EXPECT_EQ(files.GetActiveDir(), "/music/a b");
+    EXPECT_EQ(files.GetActiveType(), 1);
+
+    Stream out = Stream::ForStoring();
+    files.Serialize(out);
+    FileSelector restored;
+    restored.Type("Music (*.mp3 *.ogg)", "*.mp3 *.ogg").Type("All", "*");
+    Stream in = Stream::ForLoading(out.Data());
+    restored.Serialize(in);
+    EXPECT_FALSE(in.IsError());
+    EXPECT_EQ(restored.GetActiveDir(), "/music/a b");
+    EXPECT_EQ(restored.GetActiveType(), 1);
+
+    // A selector with fewer types rejects the stored type and keeps its state.
+    FileSelector narrow;
+    narrow.Type("Music", "*.mp3");
+    Stream again = Stream::ForLoading(out.Data());
+    narrow.Serialize(again);
+    EXPECT_TRUE(again.IsError());
+    EXPECT_EQ(narrow.GetActiveDir(), "");
+}
+
+TEST(FileSelector, CancelChangesNothing)
+{
+    ScriptedSelector script;
+    FileSelector files;
+    files.ActiveDir("/kept");
+    script.answer = std::vector<String>{"/a/one.mp3"};
+    ASSERT_TRUE(files.ExecuteOpen("t"));
+    script.answer = std::nullopt;
+    EXPECT_FALSE(files.ExecuteOpen("t"));
+    EXPECT_EQ(files.GetCount(), 1);
+    EXPECT_EQ(files.GetActiveDir(), "/a");
+
+    FolderSelector folders;
+    folders.ActiveDir("/kept");
+    EXPECT_FALSE(folders.ExecuteSelectDir("Select music folder"));
+    EXPECT_EQ(folders.GetActiveDir(), "/kept");
+    EXPECT_EQ(folders.GetCount(), 0);
+}
+
+TEST(FolderSelector, ChoosesAFolderAndRemembersIt)
+{
+    ScriptedSelector script;
+    FolderSelector folders;
+    folders.Multi();
+    script.answer = std::vector<String>{"/music/Zażółć"};
+    ASSERT_TRUE(folders.ExecuteSelectDir("Select music folder"));
+    EXPECT_EQ(script.asked.at(0).kind, FileSelectRequest::SelectFolder);
+    EXPECT_EQ(folders[0], "/music/Zażółć");
+
+    Stream out = Stream::ForStoring();
+    folders.Serialize(out);
+    FolderSelector restored;
+    Stream in = Stream::ForLoading(out.Data());
+    restored.Serialize(in);
+    EXPECT_EQ(restored.GetActiveDir(), "/music/Zażółć");
+    Stream truncated = Stream::ForLoading(out.Data().substr(0, 6));
+    FolderSelector untouched;
+    untouched.Serialize(truncated);
+    EXPECT_TRUE(truncated.IsError());
+    EXPECT_EQ(untouched.GetActiveDir(), "");
+}
