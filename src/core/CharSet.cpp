@@ -105,7 +105,9 @@ public:
         char* outPtr = reinterpret_cast<char*>(out);
         size_t inLeft = 1;
         size_t outLeft = sizeof out;
+        // Sets with combining marks hold a base letter back until told the text ended.
         if (iconv(handle_, &inPtr, &inLeft, &outPtr, &outLeft) == static_cast<size_t>(-1) ||
+            iconv(handle_, nullptr, nullptr, &outPtr, &outLeft) == static_cast<size_t>(-1) ||
             sizeof out - outLeft != 4)
             return kUndefined;
         return char32_t(out[0]) | char32_t(out[1]) << 8 | char32_t(out[2]) << 16 | char32_t(out[3]) << 24;
