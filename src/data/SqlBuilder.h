@@ -34,9 +34,10 @@ public:
     enum Precedence { kCompare = 50, kAtom = 100 };
 
     SqlVal(const SqlId& id) : text_(id.ToString()) {}
-    // Any value becomes its literal (see SqlFormat).
+    // Any value becomes its literal (see SqlFormat). A bool is refused: it is
+    // almost always a comparison of two Values written where a condition was meant.
     template <class T>
-        requires std::is_constructible_v<Value, const T&>
+        requires(std::is_constructible_v<Value, const T&> && !std::is_same_v<T, bool>)
     SqlVal(const T& value) : text_(SqlFormat(Value(value)))
     {
     }
