@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QColor>
+#include <QImage>
+#include <QRect>
+#include <QWidget>
+#include <ostream>
+
+// Reads what a widget really draws: its rendering as an image at one device
+// pixel per logical pixel.
+inline QImage Render(QWidget& widget)
+{
+    QImage image(widget.size(), QImage::Format_RGB32);
+    image.fill(Qt::magenta);
+    widget.render(&image);
+    return image;
+}
+
+inline QColor PixelAt(const QImage& image, int x, int y)
+{
+    return QColor(image.pixel(x, y));
+}
+
+// Text is the only dark thing inside the frames of these displays.
+inline bool IsInk(QRgb rgb)
+{
+    return qRed(rgb) + qGreen(rgb) + qBlue(rgb) < 300;
+}
+
+// The bounding box of text pixels inside `area`; empty when there are none.
+inline QRect InkBounds(const QImage& image, const QRect& area)
+{
+    QRect bounds;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            if (IsInk(image.pixel(x, y)))
+                bounds |= QRect(x, y, 1, 1);
+    return bounds;
+}
+
+// Readable colours in test failures.
+inline void PrintTo(const QColor& colour, std::ostream* out)
+{
+    *out << "RGB(" << colour.red() << ", " << colour.green() << ", " << colour.blue() << ")";
+}

@@ -1,0 +1,244 @@
+#include <QApplication>
+#include <QFontMetrics>
+#include <QMouseEvent>
+#include <QPainter>
+#include <gtest/gtest.h>
+#include <vector>
+
+#include "playback/PixelProbe.h"
+#include "playback/ProgressButton.h"
+
+namespace {
+
+const QColor kBlack(0, 0, 0);
+const QColor kPale(245, 245, 255);
+const QColor kYellow(255, 255, 0);
+const QColor kRed(255, 0, 0);
+
+// 201 pixels wide puts the gradient's divisor (w - 1) at a round 200.
+struct Bar {
+    explicit Bar(float value, bool gradient, int w = 201, int h = 24)
+    {
+        bar.resize(w, h);
+        bar.gradient = gradient;
+        bar.Set(value);
+    }
+    QImage Image() { return Render(bar); }
+    ProgressButton bar;
+};
+
+// The caption sits in the middle; fill colours are read near the ends.
+void ExpectColumn(const QImage& image, int x, const QColor& colour)
+{
+    for (int y : {1, image.height() / 2, image.height() - 2})
+        EXPECT_EQ(PixelAt(image, x, y), colour) << "column " << x << " row " << y;
+}
+
+void ExpectFrame(const QImage& image)
+{
+    const int w = image.width(), h = image.height();
+    for (int x = 0; x < w; x += 7) {
+        EXPECT_EQ(PixelAt(image, x, 0), kBlack);
+        EXPECT_EQ(PixelAt(image, x, h - 1), kBlack);
+    }
+    for (int y = 0; y < h; ++y) {
+        EXPECT_EQ(PixelAt(image, 0, y), kBlack);
+        EXPECT_EQ(PixelAt(image, w - 1, y), kBlack);
+    }
+}
+
+}  // namespace
+
+TEST(ProgressButtonPaint, ZeroOrLessFillsNothing)
+{
+    for (float value : {0.0f, -20.0f}) {
+        for (bool gradient : {true, false}) {
+            Bar b(value, gradient);
+            const QImage image = b.Image();
+            ExpectFrame(image);
+            for (int x : {1, 2, 40, 199})
+                ExpectColumn(image, x, kPale);
+        }
+    }
+}
+
+TEST(ProgressButtonPaint, GradientBlendsPerColumnUpToTheFillEnd)
+{
+    // 201 * 37.5% = 75.375: columns 1..74 are filled, 75 on is pale.
+    Bar b(37.5f, true);
+    const QImage image = b.Image();
+    ExpectFrame(image);
+    ExpectColumn(image, 1, QColor(255, 254, 0));
+    ExpectColumn(image, 50, QColor(255, 191, 0));
+    ExpectColumn(image, 74, QColor(255, 161, 0));
+    ExpectColumn(image, 75, kPale);
+    ExpectColumn(image, 199, kPale);
+}
+
+TEST(ProgressButtonPaint, GradientReachesFillColourAtTheRightFrame)
+{
+    for (float value : {100.0f, 150.0f}) {
+        Bar b(value, true);
+        const QImage image = b.Image();
+        ExpectFrame(image);
+        ExpectColumn(image, 1, QColor(255, 254, 0));
+        ExpectColumn(image, 100, QColor(255, 126, 0));
+        ExpectColumn(image, 199, kRed);  // no pale remainder
+    }
+}
+
+TEST(ProgressButtonPaint, PlainFillUsesFillColour)
+{
+    Bar half(37.5f, false);
+    half.bar.fillColor = QColor(200, 200, 240);
+    const QImage image = half.Image();
+    ExpectFrame(image);
+    ExpectColumn(image, 1, QColor(200, 200, 240));
+    ExpectColumn(image, 74, QColor(200, 200, 240));
+    ExpectColumn(image, 75, kPale);
+
+    for (float value : {100.0f, 150.0f}) {
+        Bar full(value, false);
+        const QImage full_image = full.Image();
+        ExpectColumn(full_image, 1, kRed);
+        ExpectColumn(full_image, 199, kRed);
+        ExpectFrame(full_image);
+    }
+}
+
+TEST(ProgressButtonPaint, FillEndIsComputedInSinglePrecision)
+{
+    // 200 * 18.5 * 0.01f rounds to exactly 37 in single precision, while the
+    // same float constant widened to double gives 36.99999..., one column less:
+    // column 36 is still filled and 37 is the first pale one.
+    Bar b(18.5f, false, 200);
+    const QImage image = b.Image();
+    ExpectColumn(image, 36, kRed);
+    ExpectColumn(image, 37, kPale);
+}
+
+namespace {
+
+// The text alone, as the bar's caption should look on a pale inside.
+QImage CaptionReference(const ProgressButton& bar, const QString& text)
+{
+    QImage image(bar.size(), QImage::Format_RGB32);
+    image.fill(kPale);
+    QPainter painter(&image);
+    painter.setFont(bar.font());
+    painter.setPen(bar.palette().color(QPalette::WindowText));
+    const QFontMetrics metrics = painter.fontMetrics();
+    const int x = (bar.width() - metrics.horizontalAdvance(text)) / 2;
+    const int y = (bar.height() - metrics.height()) / 2;
+    painter.drawText(x, y + metrics.ascent(), text);
+    return image;
+}
+
+}  // namespace
+
+TEST(ProgressButtonPaint, CaptionIsCentredAndShowsTheUnclampedValue)
+{
+    Bar b(150.0f, false, 301, 24);
+    b.bar.fillColor = kPale;  // keep the inside plain so that only text is dark
+    b.bar.label = "Volume";
+    const QImage image = b.Image();
+    const QRect inside(1, 1, 299, 22);
+    const QRect ink = InkBounds(image, inside);
+    ASSERT_FALSE(ink.isEmpty());
+    EXPECT_NEAR(ink.center().x(), 150, 3);
+    EXPECT_NEAR(ink.center().y(), 12, 4);
+
+    const QImage expected = CaptionReference(b.bar, QStringLiteral("Volume : 150.00 %"));
+    const QImage clamped = CaptionReference(b.bar, QStringLiteral("Volume : 100.00 %"));
+    EXPECT_EQ(image.copy(inside), expected.copy(inside));
+    EXPECT_NE(image.copy(inside), clamped.copy(inside));
+}
+
+TEST(ProgressButtonPaint, EmptyLabelStillShowsTheValue)
+{
+    Bar b(0.0f, false);
+    const QRect inside(1, 1, 199, 22);
+    EXPECT_EQ(b.Image().copy(inside), CaptionReference(b.bar, QStringLiteral(" : 0.00 %")).copy(inside));
+}
+
+namespace {
+
+void SendMouse(QWidget& widget, QEvent::Type type, int x, Qt::MouseButton button,
+               Qt::MouseButtons buttons)
+{
+    const QPointF local(x, widget.height() / 2);
+    QMouseEvent event(type, local, widget.mapToGlobal(local), button, buttons, Qt::NoModifier);
+    QApplication::sendEvent(&widget, &event);
+}
+
+void Press(QWidget& w, int x) { SendMouse(w, QEvent::MouseButtonPress, x, Qt::LeftButton, Qt::LeftButton); }
+void Move(QWidget& w, int x) { SendMouse(w, QEvent::MouseMove, x, Qt::NoButton, Qt::LeftButton); }
+void Release(QWidget& w, int x) { SendMouse(w, QEvent::MouseButtonRelease, x, Qt::LeftButton, Qt::NoButton); }
+
+struct MouseBar {
+    explicit MouseBar(bool live)
+    {
+        bar.resize(200, 20);
+        bar.live = live;
+        bar.WhenAction = [this] { values.push_back(bar.Get()); };
+    }
+    ProgressButton bar;
+    std::vector<float> values;  // the value at each action
+};
+
+}  // namespace
+
+TEST(ProgressButtonMouse, ClickSetsThePressPointAndFiresOnceOnRelease)
+{
+    MouseBar m(false);
+    Press(m.bar, 50);
+    EXPECT_FLOAT_EQ(m.bar.Get(), 25.0f);
+    EXPECT_TRUE(m.bar.HasCapture());
+    EXPECT_TRUE(m.values.empty());
+    Release(m.bar, 50);
+    EXPECT_FALSE(m.bar.HasCapture());
+    EXPECT_EQ(m.values, std::vector<float>{25.0f});
+}
+
+TEST(ProgressButtonMouse, DragClampsButThePressDoesNot)
+{
+    MouseBar m(false);
+    Press(m.bar, 250);
+    EXPECT_FLOAT_EQ(m.bar.Get(), 125.0f);
+    Move(m.bar, 300);
+    EXPECT_FLOAT_EQ(m.bar.Get(), 100.0f);
+    Move(m.bar, -40);
+    EXPECT_FLOAT_EQ(m.bar.Get(), 0.0f);
+    Move(m.bar, 1);
+    EXPECT_FLOAT_EQ(m.bar.Get(), 0.5f);
+    EXPECT_TRUE(m.values.empty());
+    Release(m.bar, 1);
+    EXPECT_EQ(m.values, std::vector<float>{0.5f});
+}
+
+TEST(ProgressButtonMouse, LiveBarFiresOnPressAndEveryMoveButNotOnRelease)
+{
+    MouseBar m(true);
+    Press(m.bar, 20);
+    Move(m.bar, 40);
+    Move(m.bar, 400);
+    Release(m.bar, 400);
+    EXPECT_EQ(m.values, (std::vector<float>{10.0f, 20.0f, 100.0f}));
+}
+
+TEST(ProgressButtonMouse, DragThatStartedOutsideDoesNothing)
+{
+    for (bool live : {false, true}) {
+        MouseBar m(live);
+        m.bar.Set(42.0f);
+        Move(m.bar, 100);
+        Move(m.bar, 150);
+        Release(m.bar, 150);
+        EXPECT_FLOAT_EQ(m.bar.Get(), 42.0f);
+        EXPECT_TRUE(m.values.empty());
+        // Nor does the right button.
+        SendMouse(m.bar, QEvent::MouseButtonPress, 10, Qt::RightButton, Qt::RightButton);
+        EXPECT_FLOAT_EQ(m.bar.Get(), 42.0f);
+        EXPECT_FALSE(m.bar.HasCapture());
+    }
+}

@@ -1,0 +1,153 @@
+#include <QFont>
+#include <QFontInfo>
+#include <QFontMetrics>
+#include <gtest/gtest.h>
+
+#include "playback/PixelProbe.h"
+#include "playback/StreamInfo.h"
+
+namespace {
+
+const QColor kBlack(0, 0, 0);
+const QColor kPale(245, 245, 255);
+const QColor kTimeBox(200, 200, 240);
+constexpr int kW = 320;
+constexpr int kH = 34;
+
+QFont PanelFont()
+{
+    QFont font(QStringLiteral("Arial"));
+    font.setPixelSize(18);
+    return font;
+}
+
+int TextWidth(const char* text)
+{
+    return QFontMetrics(PanelFont()).horizontalAdvance(QString::fromUtf8(text));
+}
+
+struct Panel {
+    Panel() { info.resize(kW, kH); }
+    QImage Image() { return Render(info); }
+    StreamInfo info;
+};
+
+void ExpectFrame(const QImage& image)
+{
+    for (int x = 0; x < kW; ++x) {
+        EXPECT_EQ(PixelAt(image, x, 0), kBlack);
+        EXPECT_EQ(PixelAt(image, x, kH - 1), kBlack);
+    }
+    for (int y = 0; y < kH; ++y) {
+        EXPECT_EQ(PixelAt(image, 0, y), kBlack);
+        EXPECT_EQ(PixelAt(image, kW - 1, y), kBlack);
+    }
+}
+
+}  // namespace
+
+TEST(StreamInfo, ArialResolvesToASansSerifFace)
+{
+    const QFontInfo info(PanelFont());
+    EXPECT_EQ(info.pixelSize(), 18);
+    EXPECT_FALSE(info.bold());
+}
+
+TEST(StreamInfo, IdleShowsTheCentredProgramName)
+{
+    Panel p;
+    EXPECT_TRUE(p.info.IsIdle());
+    EXPECT_EQ(p.info.GetTitle(), "Quillon Player");
+    EXPECT_EQ(p.info.GetTime(), "00:00:00");
+
+    const QImage image = p.Image();
+    ExpectFrame(image);
+    EXPECT_EQ(PixelAt(image, 1, 1), kPale);
+    EXPECT_EQ(PixelAt(image, kW - 2, kH - 2), kPale);
+    EXPECT_EQ(PixelAt(image, kW - 20, kH / 2), kPale);  // no time box
+
+    const QRect ink = InkBounds(image, QRect(1, 1, kW - 2, kH - 2));
+    ASSERT_FALSE(ink.isEmpty());
+    EXPECT_NEAR(ink.center().x(), kW / 2, 3);
+    EXPECT_NEAR(ink.width(), TextWidth("Quillon Player"), 3);
+}
+
+TEST(StreamInfo, PlayingShowsTitleAndTimeInTwoFields)
+{
+    Panel p;
+    p.info.SetTitle("Song");
+    p.info.SetTime("01:02:03");
+    EXPECT_FALSE(p.info.IsIdle());
+
+    const int t2 = TextWidth("01:02:03");
+    const int s = kW - t2 - 10;
+    const QImage image = p.Image();
+    ExpectFrame(image);
+    for (int y = 1; y < kH - 1; ++y)
+        EXPECT_EQ(PixelAt(image, s, y), kBlack) << "separator row " << y;
+    EXPECT_EQ(PixelAt(image, s - 1, 1), kPale);
+    EXPECT_EQ(PixelAt(image, 1, kH - 2), kPale);
+    EXPECT_EQ(PixelAt(image, s + 1, 1), kTimeBox);
+    EXPECT_EQ(PixelAt(image, kW - 2, kH - 2), kTimeBox);
+
+    // The title starts at the left margin; the time ends 5 pixels from the edge.
+    const QRect title = InkBounds(image, QRect(1, 1, s - 1, kH - 2));
+    ASSERT_FALSE(title.isEmpty());
+    EXPECT_NEAR(title.left(), 5, 2);
+    EXPECT_NEAR(title.width(), TextWidth("Song"), 3);
+    const QRect time = InkBounds(image, QRect(s + 1, 1, kW - s - 2, kH - 2));
+    ASSERT_FALSE(time.isEmpty());
+    EXPECT_NEAR(time.left(), kW - t2 - 5, 2);
+    EXPECT_NEAR(time.right(), kW - 6, 2);
+}
+
+TEST(StreamInfo, EitherSetterAloneLeavesIdle)
+{
+    Panel p;
+    p.info.SetTime("00:00:01");
+    EXPECT_FALSE(p.info.IsIdle());
+    EXPECT_EQ(p.info.GetTitle(), "Quillon Player");
+}
+
+TEST(StreamInfo, LongTitleIsCutAtTheClipAndTheTimeBoxKeepsItsWidth)
+{
+    Panel p;
+    p.info.SetTitle(std::string(80, 'W'));
+    p.info.SetTime("12:34:56");
+
+    const int s = kW - TextWidth("12:34:56") - 10;
+    const QImage image = p.Image();
+    const QRect title = InkBounds(image, QRect(1, 1, s - 1, kH - 2));
+    ASSERT_FALSE(title.isEmpty());
+    EXPECT_LE(title.right(), s - 6);
+    EXPECT_GE(title.right(), s - 12);  // drawn right up to the clip, not shortened
+    for (int x = s - 5; x < s; ++x)
+        EXPECT_EQ(PixelAt(image, x, kH / 2), kPale) << "column " << x;
+    EXPECT_EQ(PixelAt(image, s, kH / 2), kBlack);
+    EXPECT_EQ(PixelAt(image, s + 1, 1), kTimeBox);
+}
+
+TEST(StreamInfo, ClearReturnsToIdleAndKeepsTheTime)
+{
+    Panel p;
+    const QImage idle = p.Image();
+    p.info.SetTitle("Song");
+    p.info.SetTime("00:10:00");
+    p.info.Clear();
+    EXPECT_TRUE(p.info.IsIdle());
+    EXPECT_EQ(p.info.GetTitle(), "Quillon Player");
+    EXPECT_EQ(p.info.GetTime(), "00:10:00");
+    EXPECT_EQ(p.Image(), idle);
+}
+
+TEST(StreamInfo, TinyPanelDrawsWithoutFault)
+{
+    for (QSize size : {QSize(1, 1), QSize(4, 3), QSize(30, 10)}) {
+        StreamInfo info;
+        info.resize(size);
+        EXPECT_FALSE(Render(info).isNull());
+        info.SetTitle("A title wider than the panel");
+        info.SetTime("00:00:00");
+        EXPECT_FALSE(Render(info).isNull());
+    }
+}
