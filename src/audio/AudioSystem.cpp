@@ -1,13 +1,72 @@
 #include "audio/AudioSystem.h"
 
+#include <map>
+
+extern "C" {
+#include <libavutil/log.h>
+}
+
+#include "audio/AudioStream.h"
+#include "audio/Mixer.h"
+#include "audio/SdlOutput.h"
+
 namespace audio {
 
+namespace {
+
+constexpr int kMaxChannels = 4096;
+
+}  // namespace
+
 struct AudioSystem::Impl {
-    ChannelGroup master;
+    // Destroyed in reverse: the device stops calling the mixer before the mixer goes.
+    std::unique_ptr<Mixer> mixer;
+    std::unique_ptr<SdlOutput> output;
+    std::map<uint32_t, std::unique_ptr<AudioStream>> streams;
+    uint32_t nextStreamId = 1;
+    uint32_t nextSerial = 1;
+    ChannelGroup idleMaster;  // handed out before Init, so a volume set early is not lost
+
+    bool Initialised() const { return mixer != nullptr; }
+
+    const AudioStream* FindStream(StreamHandle handle) const
+    {
+        auto it = streams.find(handle.id);
+        return it == streams.end() ? nullptr : it->second.get();
+    }
+
+    // The slot the handle names, if the handle is still current.
+    ChannelSlot* FindSlot(ChannelHandle handle) const
+    {
+        if (!mixer || !handle || handle.slot >= static_cast<uint32_t>(mixer->ChannelCount()))
+            return nullptr;
+        ChannelSlot& slot = mixer->Slot(static_cast<int>(handle.slot));
+        return slot.Serial() == handle.serial ? &slot : nullptr;
+    }
+
+    void StopSlot(ChannelSlot& slot)
+    {
+        {
+            auto lock = mixer->Lock();
+            slot.Deactivate();
+        }
+        slot.Stop();
+    }
+
+    void CloseAll()
+    {
+        output.reset();  // no callback runs after this
+        if (mixer)
+            for (int i = 0; i < mixer->ChannelCount(); ++i)
+                mixer->Slot(i).Stop();
+        mixer.reset();
+        streams.clear();
+    }
 };
 
 AudioSystem::AudioSystem() : impl_(std::make_unique<Impl>()) {}
-AudioSystem::~AudioSystem() = default;
+
+AudioSystem::~AudioSystem() { impl_->CloseAll(); }
 
 Result AudioSystem::GetVersion(unsigned* version) const
 {
@@ -17,24 +76,211 @@ Result AudioSystem::GetVersion(unsigned* version) const
     return kOk;
 }
 
-Result AudioSystem::Init(int, unsigned, void*) { return kOk; }
-Result AudioSystem::Close() { return kOk; }
-Result AudioSystem::GetMasterChannelGroup(ChannelGroup** group)
+Result AudioSystem::Init(int maxChannels, unsigned flags, void* /*extraDriverData*/)
 {
-    *group = &impl_->master;
+    if (impl_->Initialised())
+        return kErrAlreadyInitialised;
+    if (maxChannels < 1 || maxChannels > kMaxChannels || (flags & ~kInitNoOutput) != 0)
+        return kErrInvalidParam;
+    // Damaged files are reported through result codes, not on the console.
+    av_log_set_level(AV_LOG_FATAL);
+
+    auto mixer = std::make_unique<Mixer>(maxChannels);
+    mixer->Master().SetVolume(impl_->idleMaster.Volume());
+    if (!(flags & kInitNoOutput)) {
+        if (const Result r = SdlOutput::Open(*mixer, &impl_->output); r != kOk)
+            return r;
+    }
+    impl_->mixer = std::move(mixer);
     return kOk;
 }
-Result AudioSystem::CreateStream(const std::string&, unsigned, void*, StreamHandle*) { return kErrNotInitialised; }
-Result AudioSystem::ReleaseStream(StreamHandle) { return kErrInvalidHandle; }
-Result AudioSystem::GetLengthMs(StreamHandle, unsigned*) const { return kErrInvalidHandle; }
-Result AudioSystem::GetTag(StreamHandle, const std::string&, int, Tag*) const { return kErrInvalidHandle; }
-Result AudioSystem::PlaySound(int, StreamHandle, bool, ChannelHandle*) { return kErrInvalidHandle; }
-Result AudioSystem::IsPlaying(ChannelHandle, bool*) const { return kErrInvalidHandle; }
-Result AudioSystem::GetPaused(ChannelHandle, bool*) const { return kErrInvalidHandle; }
-Result AudioSystem::SetPaused(ChannelHandle, bool) { return kErrInvalidHandle; }
-Result AudioSystem::GetPositionMs(ChannelHandle, unsigned*) const { return kErrInvalidHandle; }
-Result AudioSystem::SetPositionMs(ChannelHandle, unsigned) { return kErrInvalidHandle; }
-Result AudioSystem::Stop(ChannelHandle) { return kErrInvalidHandle; }
-Result AudioSystem::RenderOutput(float*, int) { return kErrNotInitialised; }
+
+Result AudioSystem::Close()
+{
+    if (!impl_->Initialised())
+        return kErrNotInitialised;
+    impl_->CloseAll();
+    return kOk;
+}
+
+Result AudioSystem::GetMasterChannelGroup(ChannelGroup** group)
+{
+    if (!group)
+        return kErrInvalidParam;
+    if (!impl_->Initialised())
+        return kErrNotInitialised;
+    *group = &impl_->mixer->Master();
+    return kOk;
+}
+
+Result AudioSystem::CreateStream(const std::string& path, unsigned mode, void* /*extraInfo*/, StreamHandle* stream)
+{
+    if (!stream || mode != 0)
+        return kErrInvalidParam;
+    *stream = {};
+    if (!impl_->Initialised())
+        return kErrNotInitialised;
+    std::unique_ptr<AudioStream> opened;
+    if (const Result r = AudioStream::Open(path, &opened); r != kOk)
+        return r;
+    const uint32_t id = impl_->nextStreamId++;
+    impl_->streams.emplace(id, std::move(opened));
+    stream->id = id;
+    return kOk;
+}
+
+Result AudioSystem::ReleaseStream(StreamHandle stream)
+{
+    if (!impl_->Initialised())
+        return kErrNotInitialised;
+    auto it = impl_->streams.find(stream.id);
+    if (!stream || it == impl_->streams.end())
+        return kErrInvalidHandle;
+    for (int i = 0; i < impl_->mixer->ChannelCount(); ++i) {
+        ChannelSlot& slot = impl_->mixer->Slot(i);
+        if (slot.StreamId() == stream.id)
+            impl_->StopSlot(slot);
+    }
+    impl_->streams.erase(it);
+    return kOk;
+}
+
+Result AudioSystem::GetLengthMs(StreamHandle stream, unsigned* lengthMs) const
+{
+    if (!lengthMs)
+        return kErrInvalidParam;
+    const AudioStream* found = impl_->FindStream(stream);
+    if (!found)
+        return kErrInvalidHandle;
+    *lengthMs = found->LengthMs();
+    return kOk;
+}
+
+Result AudioSystem::GetTag(StreamHandle stream, const std::string& name, int index, Tag* tag) const
+{
+    if (!tag)
+        return kErrInvalidParam;
+    const AudioStream* found = impl_->FindStream(stream);
+    if (!found)
+        return kErrInvalidHandle;
+    const Tag* match = found->FindTag(name, index);
+    if (!match)
+        return kErrTagNotFound;
+    *tag = *match;
+    return kOk;
+}
+
+Result AudioSystem::PlaySound(int channelIndex, StreamHandle stream, bool paused, ChannelHandle* channel)
+{
+    if (!channel)
+        return kErrInvalidParam;
+    if (!impl_->Initialised())
+        return kErrNotInitialised;
+    const AudioStream* found = impl_->FindStream(stream);
+    if (!found)
+        return kErrInvalidHandle;
+    Mixer& mixer = *impl_->mixer;
+    if (channelIndex < -1 || channelIndex >= mixer.ChannelCount())
+        return kErrInvalidParam;
+
+    if (channelIndex == -1) {
+        for (int i = 0; i < mixer.ChannelCount() && channelIndex == -1; ++i)
+            if (!mixer.Slot(i).IsActive())
+                channelIndex = i;
+        if (channelIndex == -1)
+            return kErrNoFreeChannel;
+    }
+    ChannelSlot& slot = mixer.Slot(channelIndex);
+    impl_->StopSlot(slot);
+
+    std::unique_ptr<SampleSource> source;
+    if (const Result r = found->OpenSource(&source); r != kOk)
+        return r;
+    const uint32_t serial = impl_->nextSerial++;
+    if (const Result r = slot.Start(std::move(source), stream.id, serial, paused); r != kOk)
+        return r;
+    {
+        auto lock = mixer.Lock();
+        slot.Activate();
+    }
+    *channel = {static_cast<uint32_t>(channelIndex), serial};
+    return kOk;
+}
+
+Result AudioSystem::IsPlaying(ChannelHandle channel, bool* playing) const
+{
+    if (!playing)
+        return kErrInvalidParam;
+    *playing = false;
+    const ChannelSlot* slot = impl_->FindSlot(channel);
+    if (!slot)
+        return kErrInvalidHandle;
+    *playing = slot->IsActive();
+    return kOk;
+}
+
+Result AudioSystem::GetPaused(ChannelHandle channel, bool* paused) const
+{
+    if (!paused)
+        return kErrInvalidParam;
+    *paused = false;
+    const ChannelSlot* slot = impl_->FindSlot(channel);
+    if (!slot)
+        return kErrInvalidHandle;
+    *paused = slot->IsPaused();
+    return kOk;
+}
+
+Result AudioSystem::SetPaused(ChannelHandle channel, bool paused)
+{
+    ChannelSlot* slot = impl_->FindSlot(channel);
+    if (!slot || !slot->IsActive())
+        return kErrInvalidHandle;
+    slot->SetPaused(paused);
+    return kOk;
+}
+
+Result AudioSystem::GetPositionMs(ChannelHandle channel, unsigned* positionMs) const
+{
+    if (!positionMs)
+        return kErrInvalidParam;
+    *positionMs = 0;
+    const ChannelSlot* slot = impl_->FindSlot(channel);
+    if (!slot)
+        return kErrInvalidHandle;
+    *positionMs = slot->PositionMs();
+    return kOk;
+}
+
+Result AudioSystem::SetPositionMs(ChannelHandle channel, unsigned positionMs)
+{
+    ChannelSlot* slot = impl_->FindSlot(channel);
+    if (!slot || !slot->IsActive())
+        return kErrInvalidHandle;
+    auto lock = impl_->mixer->Lock();
+    slot->BeginSeek(positionMs);
+    return kOk;
+}
+
+Result AudioSystem::Stop(ChannelHandle channel)
+{
+    ChannelSlot* slot = impl_->FindSlot(channel);
+    if (!slot)
+        return kErrInvalidHandle;
+    impl_->StopSlot(*slot);
+    return kOk;
+}
+
+Result AudioSystem::RenderOutput(float* out, int frames)
+{
+    if (!out || frames < 0)
+        return kErrInvalidParam;
+    if (!impl_->Initialised())
+        return kErrNotInitialised;
+    if (impl_->output)
+        return kErrOutput;  // the device's callback is the one consumer
+    impl_->mixer->Mix(out, static_cast<std::size_t>(frames));
+    return kOk;
+}
 
 }  // namespace audio

@@ -1,0 +1,127 @@
+#include "audio/ChannelSlot.h"
+
+#include <chrono>
+#include <system_error>
+
+#include "audio/PcmFormat.h"
+
+namespace audio {
+
+ChannelSlot::~ChannelSlot() { Stop(); }
+
+Result ChannelSlot::Start(std::unique_ptr<SampleSource> source, uint32_t streamId, uint32_t serial, bool paused)
+{
+    Stop();
+    if (!ring_)
+        ring_ = std::make_unique<PcmRing>(kRingFrames);
+    ring_->Clear();
+    source_ = std::move(source);
+    streamId_ = streamId;
+    serial_ = serial;
+    quit_ = false;
+    sourceDone_ = false;
+    pendingSeekMs_ = -1;
+    paused_.store(paused);
+    endOfAudio_.store(false);
+    deliveredFrames_.store(0);
+    baseMs_.store(0);
+    try {
+        thread_ = std::thread(&ChannelSlot::DecodeLoop, this);
+    }
+    catch (const std::system_error&) {
+        source_.reset();
+        return kErrThread;
+    }
+    return kOk;
+}
+
+void ChannelSlot::Stop()
+{
+    active_.store(false, std::memory_order_release);
+    if (thread_.joinable()) {
+        {
+            std::lock_guard lock(mutex_);
+            quit_ = true;
+        }
+        wake_.notify_all();
+        thread_.join();
+    }
+    source_.reset();
+    streamId_ = 0;
+}
+
+void ChannelSlot::BeginSeek(unsigned positionMs)
+{
+    {
+        std::lock_guard lock(mutex_);
+        ++generation_;
+        pendingSeekMs_ = positionMs;
+        sourceDone_ = false;
+        // The decoder pushes only while holding the mutex, and the callback is held off by
+        // the mixer's lock, so the ring can be emptied here.
+        ring_->Clear();
+        endOfAudio_.store(false, std::memory_order_release);
+        deliveredFrames_.store(0, std::memory_order_relaxed);
+        baseMs_.store(positionMs, std::memory_order_relaxed);
+    }
+    wake_.notify_all();
+}
+
+unsigned ChannelSlot::PositionMs() const
+{
+    return baseMs_.load(std::memory_order_relaxed) +
+           static_cast<unsigned>(FramesToMs(deliveredFrames_.load(std::memory_order_relaxed)));
+}
+
+void ChannelSlot::DecodeLoop()
+{
+    std::vector<float> chunk(kChunkFrames * kOutputChannels);
+    std::unique_lock lock(mutex_);
+    while (true) {
+        wake_.wait_for(lock, std::chrono::milliseconds(10), [&] {
+            return quit_ || pendingSeekMs_ >= 0 || (!sourceDone_ && ring_->WritableFrames() >= kChunkFrames);
+        });
+        if (quit_)
+            return;
+        const long long seekMs = pendingSeekMs_;
+        pendingSeekMs_ = -1;
+        if (seekMs < 0 && (sourceDone_ || ring_->WritableFrames() < kChunkFrames))
+            continue;
+        const uint64_t generation = generation_;
+
+        // Decoding runs unlocked so that seeks and stops never wait for it.
+        lock.unlock();
+        Result result = kOk;
+        if (seekMs >= 0)
+            result = source_->SeekMs(static_cast<unsigned>(seekMs));
+        std::size_t produced = 0;
+        if (result == kOk)
+            result = source_->Read(chunk.data(), kChunkFrames, &produced);
+        lock.lock();
+
+        if (generation != generation_)
+            continue;  // a seek came in meanwhile: this chunk belongs to the old position
+        ring_->Write(chunk.data(), produced);
+        if (produced == 0 || result != kOk) {
+            // The end of the audio, or a decoding failure that ends it here.
+            sourceDone_ = true;
+            endOfAudio_.store(true, std::memory_order_release);
+        }
+    }
+}
+
+void ChannelSlot::MixInto(float* out, std::size_t frames, float* scratch, float volume)
+{
+    if (!active_.load(std::memory_order_acquire) || paused_.load(std::memory_order_relaxed))
+        return;
+    const bool ended = endOfAudio_.load(std::memory_order_acquire);
+    const std::size_t got = ring_->Read(scratch, frames);
+    for (std::size_t i = 0; i < got * kOutputChannels; ++i)
+        out[i] += scratch[i] * volume;
+    deliveredFrames_.fetch_add(static_cast<long long>(got), std::memory_order_relaxed);
+    // Checked against the flag read before draining, so no frame written after it is lost.
+    if (ended && ring_->ReadableFrames() == 0)
+        active_.store(false, std::memory_order_release);
+}
+
+}  // namespace audio

@@ -1,0 +1,76 @@
+#pragma once
+
+#include <atomic>
+#include <condition_variable>
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+#include "audio/PcmRing.h"
+#include "audio/Result.h"
+#include "audio/SampleSource.h"
+
+namespace audio {
+
+// One channel: a decoder thread fills the slot's ring from a SampleSource and
+// the output callback drains it. Start, Stop, Seek and the pause flag belong
+// to the controlling thread; MixInto belongs to the output callback, which
+// calls it only while holding the mixer's lock (as do Start, Stop and Seek
+// while they change what the callback sees).
+class ChannelSlot {
+public:
+    ChannelSlot() = default;
+    ~ChannelSlot();
+    ChannelSlot(const ChannelSlot&) = delete;
+    ChannelSlot& operator=(const ChannelSlot&) = delete;
+
+    // Starts decoding; the channel plays once `Activate` is called under the mixer's lock.
+    Result Start(std::unique_ptr<SampleSource> source, uint32_t streamId, uint32_t serial, bool paused);
+    void Activate() { active_.store(true, std::memory_order_release); }
+    // Ends the channel and its decoder thread. Call Deactivate under the mixer's lock first.
+    void Deactivate() { active_.store(false, std::memory_order_release); }
+    void Stop();
+
+    // Discards everything decoded so far; under the mixer's lock.
+    void BeginSeek(unsigned positionMs);
+
+    uint32_t Serial() const { return serial_; }
+    uint32_t StreamId() const { return streamId_; }
+    bool IsActive() const { return active_.load(std::memory_order_acquire); }
+    bool IsPaused() const { return paused_.load(std::memory_order_relaxed); }
+    void SetPaused(bool paused) { paused_.store(paused, std::memory_order_relaxed); }
+    unsigned PositionMs() const;
+
+    // Adds up to `frames` frames, scaled by `volume`, into `out`; `scratch` holds as many frames.
+    void MixInto(float* out, std::size_t frames, float* scratch, float volume);
+
+private:
+    void DecodeLoop();
+
+    static constexpr std::size_t kRingFrames = 16384;
+    static constexpr std::size_t kChunkFrames = 2048;
+
+    std::unique_ptr<PcmRing> ring_;
+    std::unique_ptr<SampleSource> source_;
+    std::thread thread_;
+    uint32_t streamId_ = 0;
+    uint32_t serial_ = 0;
+
+    // Guards the decoder's hand-over to the ring against seeks and stops.
+    std::mutex mutex_;
+    std::condition_variable wake_;
+    bool quit_ = false;
+    bool sourceDone_ = false;
+    long long pendingSeekMs_ = -1;
+    uint64_t generation_ = 0;  // bumped by each seek; chunks decoded before it are dropped
+
+    std::atomic<bool> active_{false};
+    std::atomic<bool> paused_{false};
+    std::atomic<bool> endOfAudio_{false};       // the last decoded frames are in the ring
+    std::atomic<long long> deliveredFrames_{0};  // handed to the device since the last seek
+    std::atomic<unsigned> baseMs_{0};            // the last seek's target
+};
+
+}  // namespace audio

@@ -1,0 +1,243 @@
+#include "audio/FileDecoder.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+
+extern "C" {
+#include <libavcodec/avcodec.h>
+#include <libavformat/avformat.h>
+#include <libavutil/channel_layout.h>
+#include <libavutil/opt.h>
+#include <libswresample/swresample.h>
+}
+
+#include "audio/PcmFormat.h"
+
+namespace audio {
+
+void FileDecoder::Deleters::operator()(AVFormatContext* p) const { avformat_close_input(&p); }
+void FileDecoder::Deleters::operator()(AVCodecContext* p) const { avcodec_free_context(&p); }
+void FileDecoder::Deleters::operator()(SwrContext* p) const { swr_free(&p); }
+void FileDecoder::Deleters::operator()(AVPacket* p) const { av_packet_free(&p); }
+void FileDecoder::Deleters::operator()(AVFrame* p) const { av_frame_free(&p); }
+
+Result FileDecoder::Open(const std::string& path, std::unique_ptr<FileDecoder>* decoder)
+{
+    if (!decoder)
+        return kErrInvalidParam;
+    std::unique_ptr<FileDecoder> opened(new FileDecoder());
+    if (const Result r = opened->OpenFile(path); r != kOk)
+        return r;
+    *decoder = std::move(opened);
+    return kOk;
+}
+
+FileDecoder::~FileDecoder() = default;
+
+Result FileDecoder::OpenFile(const std::string& path)
+{
+    AVFormatContext* format = nullptr;
+    const int opened = avformat_open_input(&format, path.c_str(), nullptr, nullptr);
+    if (opened < 0) {
+        if (opened == AVERROR(ENOENT))
+            return kErrFileNotFound;
+        if (opened == AVERROR(EACCES) || opened == AVERROR(EISDIR))
+            return kErrFileUnreadable;
+        return kErrFormat;
+    }
+    format_.reset(format);
+    if (avformat_find_stream_info(format_.get(), nullptr) < 0)
+        return kErrFileDamaged;
+
+    const AVCodec* codec = nullptr;
+    streamIndex_ = av_find_best_stream(format_.get(), AVMEDIA_TYPE_AUDIO, -1, -1, &codec, 0);
+    if (streamIndex_ < 0 || !codec)
+        return kErrFormat;
+    // Only the chosen stream is read.
+    for (unsigned i = 0; i < format_->nb_streams; ++i)
+        if (static_cast<int>(i) != streamIndex_)
+            format_->streams[i]->discard = AVDISCARD_ALL;
+
+    codec_.reset(avcodec_alloc_context3(codec));
+    if (!codec_)
+        return kErrMemory;
+    if (avcodec_parameters_to_context(codec_.get(), format_->streams[streamIndex_]->codecpar) < 0)
+        return kErrFormat;
+    codec_->thread_count = 1;
+    if (avcodec_open2(codec_.get(), codec, nullptr) < 0)
+        return kErrFileDamaged;
+    if (codec_->sample_rate <= 0)
+        return kErrFileDamaged;
+
+    packet_.reset(av_packet_alloc());
+    frame_.reset(av_frame_alloc());
+    if (!packet_ || !frame_)
+        return kErrMemory;
+    return ResetResampler();
+}
+
+Result FileDecoder::ResetResampler()
+{
+    AVChannelLayout input{};
+    if (codec_->ch_layout.order == AV_CHANNEL_ORDER_UNSPEC || codec_->ch_layout.nb_channels <= 0)
+        av_channel_layout_default(&input, std::max(1, codec_->ch_layout.nb_channels));
+    else if (av_channel_layout_copy(&input, &codec_->ch_layout) < 0)
+        return kErrMemory;
+    AVChannelLayout output = AV_CHANNEL_LAYOUT_STEREO;
+
+    SwrContext* swr = nullptr;
+    const int set = swr_alloc_set_opts2(&swr, &output, AV_SAMPLE_FMT_FLT, kSampleRate, &input, codec_->sample_fmt,
+                                        codec_->sample_rate, 0, nullptr);
+    av_channel_layout_uninit(&input);
+    resampler_.reset(swr);
+    if (set < 0 || !swr)
+        return kErrMemory;
+    if (swr_init(swr) < 0)
+        return kErrFormat;
+    return kOk;
+}
+
+long long FileDecoder::ContainerDurationMs() const
+{
+    if (!format_ || format_->duration == AV_NOPTS_VALUE || format_->duration < 0)
+        return -1;
+    return av_rescale(format_->duration, 1000, AV_TIME_BASE);
+}
+
+Result FileDecoder::ConvertFrame(const AVFrame* input)
+{
+    const int capacity = swr_get_out_samples(resampler_.get(), input ? input->nb_samples : 0);
+    if (capacity < 0)
+        return kErrFileDamaged;
+    // Pending frames are consumed before decoding more, so the buffer restarts at 0.
+    pending_.resize(static_cast<std::size_t>(capacity + 1) * kOutputChannels);
+    uint8_t* out = reinterpret_cast<uint8_t*>(pending_.data());
+    const int converted = swr_convert(resampler_.get(), &out, capacity + 1,
+                                      input ? const_cast<const uint8_t**>(input->extended_data) : nullptr,
+                                      input ? input->nb_samples : 0);
+    if (converted < 0)
+        return kErrFileDamaged;
+    pendingStart_ = 0;
+    pendingFrames_ = static_cast<std::size_t>(converted);
+
+    if (discardFrames_ > 0) {
+        const std::size_t drop = std::min<std::size_t>(pendingFrames_, static_cast<std::size_t>(discardFrames_));
+        pendingStart_ += drop;
+        pendingFrames_ -= drop;
+        discardFrames_ -= static_cast<long long>(drop);
+    }
+    return kOk;
+}
+
+Result FileDecoder::DecodeMore()
+{
+    while (!finished_) {
+        const int received = avcodec_receive_frame(codec_.get(), frame_.get());
+        if (received == 0) {
+            if (seekTargetMs_ >= 0) {
+                // The demuxer lands near the target; drop the frames that lie before it.
+                const int64_t pts = frame_->best_effort_timestamp;
+                if (pts != AV_NOPTS_VALUE) {
+                    const AVStream* stream = format_->streams[streamIndex_];
+                    int64_t start = stream->start_time == AV_NOPTS_VALUE ? 0 : stream->start_time;
+                    const long long frameMs = av_rescale_q(pts - start, stream->time_base, AVRational{1, 1000});
+                    discardFrames_ = std::max(0LL, MsToFrames(seekTargetMs_ - frameMs));
+                }
+                seekTargetMs_ = -1;
+            }
+            const Result r = ConvertFrame(frame_.get());
+            av_frame_unref(frame_.get());
+            if (r != kOk)
+                return r;
+            if (pendingFrames_ > 0)
+                return kOk;
+            continue;
+        }
+        if (received == AVERROR_EOF) {
+            // Whatever the resampler still holds ends the audio.
+            const Result r = ConvertFrame(nullptr);
+            finished_ = true;
+            return r;
+        }
+        if (received != AVERROR(EAGAIN))
+            return kErrFileDamaged;
+
+        if (demuxDone_)
+            return kErrFileDamaged;  // the decoder wants input after being drained
+        const int read = av_read_frame(format_.get(), packet_.get());
+        if (read < 0) {
+            // End of file, or a read error that ends the audio where it breaks off.
+            demuxDone_ = true;
+            avcodec_send_packet(codec_.get(), nullptr);
+            continue;
+        }
+        if (packet_->stream_index == streamIndex_) {
+            const int sent = avcodec_send_packet(codec_.get(), packet_.get());
+            // A damaged packet is skipped; the decoder resynchronises on the next one.
+            if (sent < 0 && sent != AVERROR_INVALIDDATA && sent != AVERROR(EAGAIN)) {
+                av_packet_unref(packet_.get());
+                return kErrFileDamaged;
+            }
+        }
+        av_packet_unref(packet_.get());
+    }
+    return kOk;
+}
+
+Result FileDecoder::Read(float* frames, std::size_t capacity, std::size_t* produced)
+{
+    if (!frames || !produced)
+        return kErrInvalidParam;
+    *produced = 0;
+    while (*produced < capacity) {
+        if (pendingFrames_ == 0) {
+            if (finished_)
+                break;
+            if (const Result r = DecodeMore(); r != kOk)
+                return *produced > 0 ? kOk : r;
+            continue;
+        }
+        const std::size_t n = std::min(pendingFrames_, capacity - *produced);
+        std::memcpy(frames + *produced * kOutputChannels, &pending_[pendingStart_ * kOutputChannels],
+                    n * kOutputChannels * sizeof(float));
+        pendingStart_ += n;
+        pendingFrames_ -= n;
+        *produced += n;
+    }
+    return kOk;
+}
+
+Result FileDecoder::SeekMs(unsigned positionMs)
+{
+    const AVStream* stream = format_->streams[streamIndex_];
+    int64_t target = av_rescale_q(positionMs, AVRational{1, 1000}, stream->time_base);
+    if (stream->start_time != AV_NOPTS_VALUE)
+        target += stream->start_time;
+
+    pendingFrames_ = 0;
+    pendingStart_ = 0;
+    discardFrames_ = 0;
+    demuxDone_ = false;
+    finished_ = false;
+    avcodec_flush_buffers(codec_.get());
+    if (const Result r = ResetResampler(); r != kOk)
+        return r;
+    if (av_seek_frame(format_.get(), streamIndex_, target, AVSEEK_FLAG_BACKWARD) < 0)
+        return SeekByDecoding(positionMs);
+    seekTargetMs_ = positionMs;
+    return kOk;
+}
+
+Result FileDecoder::SeekByDecoding(unsigned positionMs)
+{
+    // The container cannot seek: start over and discard everything before the target.
+    if (avformat_seek_file(format_.get(), -1, INT64_MIN, 0, 0, AVSEEK_FLAG_BYTE) < 0 &&
+        av_seek_frame(format_.get(), -1, 0, AVSEEK_FLAG_BACKWARD | AVSEEK_FLAG_BYTE) < 0)
+        return kErrFileDamaged;
+    seekTargetMs_ = -1;
+    discardFrames_ = MsToFrames(positionMs);
+    return kOk;
+}
+
+}  // namespace audio

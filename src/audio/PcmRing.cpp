@@ -1,0 +1,50 @@
+#include "audio/PcmRing.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "audio/PcmFormat.h"
+
+namespace audio {
+
+PcmRing::PcmRing(std::size_t capacityFrames)
+    : capacity_(capacityFrames), samples_(capacityFrames * kOutputChannels)
+{
+}
+
+std::size_t PcmRing::ReadableFrames() const
+{
+    return written_.load(std::memory_order_acquire) - read_.load(std::memory_order_acquire);
+}
+
+std::size_t PcmRing::WritableFrames() const { return capacity_ - ReadableFrames(); }
+
+std::size_t PcmRing::Write(const float* frames, std::size_t count)
+{
+    const std::size_t written = written_.load(std::memory_order_relaxed);
+    const std::size_t free = capacity_ - (written - read_.load(std::memory_order_acquire));
+    count = std::min(count, free);
+    const std::size_t start = written % capacity_;
+    const std::size_t first = std::min(count, capacity_ - start);
+    std::memcpy(&samples_[start * kOutputChannels], frames, first * kOutputChannels * sizeof(float));
+    std::memcpy(&samples_[0], frames + first * kOutputChannels, (count - first) * kOutputChannels * sizeof(float));
+    written_.store(written + count, std::memory_order_release);
+    return count;
+}
+
+std::size_t PcmRing::Read(float* frames, std::size_t count)
+{
+    const std::size_t read = read_.load(std::memory_order_relaxed);
+    const std::size_t ready = written_.load(std::memory_order_acquire) - read;
+    count = std::min(count, ready);
+    const std::size_t start = read % capacity_;
+    const std::size_t first = std::min(count, capacity_ - start);
+    std::memcpy(frames, &samples_[start * kOutputChannels], first * kOutputChannels * sizeof(float));
+    std::memcpy(frames + first * kOutputChannels, &samples_[0], (count - first) * kOutputChannels * sizeof(float));
+    read_.store(read + count, std::memory_order_release);
+    return count;
+}
+
+void PcmRing::Clear() { read_.store(written_.load(std::memory_order_acquire), std::memory_order_release); }
+
+}  // namespace audio
