@@ -271,7 +271,7 @@ Result AudioSystem::Stop(ChannelHandle channel)
     return kOk;
 }
 
-Result AudioSystem::RenderOutput(float* out, int frames)
+Result AudioSystem::RenderOutput(float* out, int frames, int* delivered)
 {
     if (!out || frames < 0)
         return kErrInvalidParam;
@@ -279,7 +279,9 @@ Result AudioSystem::RenderOutput(float* out, int frames)
         return kErrNotInitialised;
     if (impl_->output)
         return kErrOutput;  // the device's callback is the one consumer
-    impl_->mixer->Mix(out, static_cast<std::size_t>(frames));
+    const std::size_t taken = impl_->mixer->Mix(out, static_cast<std::size_t>(frames));
+    if (delivered)
+        *delivered = static_cast<int>(taken);
     return kOk;
 }
 

@@ -58,7 +58,8 @@ public:
     Result Stop(ChannelHandle channel);
 
     // With kInitNoOutput: mixes `frames` stereo frames of output into `out`, as the device callback would.
-    Result RenderOutput(float* out, int frames);
+    // `delivered`, if given, receives the most frames any channel contributed.
+    Result RenderOutput(float* out, int frames, int* delivered = nullptr);
 
 private:
     struct Impl;

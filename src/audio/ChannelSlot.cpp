@@ -48,6 +48,7 @@ void ChannelSlot::Stop()
     }
     source_.reset();
     streamId_ = 0;
+    serial_ = 0;  // handles to this play are stale from now on
 }
 
 void ChannelSlot::BeginSeek(unsigned positionMs)
@@ -110,10 +111,10 @@ void ChannelSlot::DecodeLoop()
     }
 }
 
-void ChannelSlot::MixInto(float* out, std::size_t frames, float* scratch, float volume)
+std::size_t ChannelSlot::MixInto(float* out, std::size_t frames, float* scratch, float volume)
 {
     if (!active_.load(std::memory_order_acquire) || paused_.load(std::memory_order_relaxed))
-        return;
+        return 0;
     const bool ended = endOfAudio_.load(std::memory_order_acquire);
     const std::size_t got = ring_->Read(scratch, frames);
     for (std::size_t i = 0; i < got * kOutputChannels; ++i)
@@ -122,6 +123,7 @@ void ChannelSlot::MixInto(float* out, std::size_t frames, float* scratch, float 
     // Checked against the flag read before draining, so no frame written after it is lost.
     if (ended && ring_->ReadableFrames() == 0)
         active_.store(false, std::memory_order_release);
+    return got;
 }
 
 }  // namespace audio

@@ -42,9 +42,12 @@ public:
     bool IsPaused() const { return paused_.load(std::memory_order_relaxed); }
     void SetPaused(bool paused) { paused_.store(paused, std::memory_order_relaxed); }
     unsigned PositionMs() const;
+    // Decoded frames waiting in the ring.
+    std::size_t BufferedFrames() const { return ring_ ? ring_->ReadableFrames() : 0; }
 
     // Adds up to `frames` frames, scaled by `volume`, into `out`; `scratch` holds as many frames.
-    void MixInto(float* out, std::size_t frames, float* scratch, float volume);
+    // Returns the frames it took from the ring.
+    std::size_t MixInto(float* out, std::size_t frames, float* scratch, float volume);
 
 private:
     void DecodeLoop();

@@ -141,8 +141,9 @@ Result FileDecoder::DecodeMore()
                 if (pts != AV_NOPTS_VALUE) {
                     const AVStream* stream = format_->streams[streamIndex_];
                     int64_t start = stream->start_time == AV_NOPTS_VALUE ? 0 : stream->start_time;
-                    const long long frameMs = av_rescale_q(pts - start, stream->time_base, AVRational{1, 1000});
-                    discardFrames_ = std::max(0LL, MsToFrames(seekTargetMs_ - frameMs));
+                    // Counted in output frames, not milliseconds, so the start is exact to the sample.
+                    const long long frameStart = av_rescale_q(pts - start, stream->time_base, AVRational{1, kSampleRate});
+                    discardFrames_ = std::max(0LL, MsToFrames(seekTargetMs_) - frameStart);
                 }
                 seekTargetMs_ = -1;
             }
@@ -211,7 +212,11 @@ Result FileDecoder::Read(float* frames, std::size_t capacity, std::size_t* produ
 Result FileDecoder::SeekMs(unsigned positionMs)
 {
     const AVStream* stream = format_->streams[streamIndex_];
-    int64_t target = av_rescale_q(positionMs, AVRational{1, 1000}, stream->time_base);
+    // Frames can depend on the ones before them (overlapping transforms, a bit reservoir):
+    // land a little early and decode up to the target.
+    constexpr unsigned kPrerollMs = 200;
+    const unsigned landing = positionMs > kPrerollMs ? positionMs - kPrerollMs : 0;
+    int64_t target = av_rescale_q(landing, AVRational{1, 1000}, stream->time_base);
     if (stream->start_time != AV_NOPTS_VALUE)
         target += stream->start_time;
 

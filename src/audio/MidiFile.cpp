@@ -181,7 +181,7 @@ uint64_t MidiTempoMap::MsToTick(double ms) const
     const double perTick = MsPerTick(change.microsecondsPerQuarter);
     if (perTick <= 0.0)
         return change.tick;
-    return change.tick + static_cast<uint64_t>(std::floor((ms - change.ms) / perTick));
+    return change.tick + static_cast<uint64_t>(std::floor((ms - change.ms) / perTick + 1e-9));
 }
 
 }  // namespace audio

@@ -25,7 +25,8 @@ public:
 
     // The output callback: never waits. While the controlling thread holds the
     // lock (a few microseconds around a seek, start or stop) it outputs silence.
-    void Mix(float* out, std::size_t frames);
+    // Returns the most frames any one channel contributed.
+    std::size_t Mix(float* out, std::size_t frames);
 
 private:
     static constexpr std::size_t kScratchFrames = 4096;
@@ -34,6 +35,7 @@ private:
     ChannelGroup master_;
     std::mutex lock_;
     std::vector<float> scratch_;
+    std::vector<std::size_t> taken_;  // per channel, reused so the callback does not allocate
 };
 
 }  // namespace audio
