@@ -1,0 +1,167 @@
+#include <algorithm>
+#include <fstream>
+#include <sstream>
+
+#include <gtest/gtest.h>
+
+#include "data/Log.h"
+#include "data/Sqlite3Session.h"
+#include "library/LibraryDb.h"
+#include "support/TempDir.h"
+
+namespace {
+
+// A library database in a fresh folder with the default cursor bound to it.
+class LibraryDbTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        MainLog().SetFileName(dir.File("main.log"));
+        ASSERT_TRUE(session.Open(dir.File("QuillonPlayer.db3")));
+        ASSERT_TRUE(CreateLibraryTables(session));
+        SQL = session;
+    }
+    void TearDown() override
+    {
+        SQL.Detach();
+        MainLog().Close();
+    }
+
+    Value AddTrack(const Value& list, int pos, const String& file)
+    {
+        return StoreTrack(list, pos, {file, "Title " + file, Value(), "Album", 1000 + pos});
+    }
+
+    static std::vector<String> Names(const std::vector<LoadedList>& lists)
+    {
+        std::vector<String> names;
+        for (const LoadedList& list : lists)
+            names.push_back(list.name.ToString());
+        return names;
+    }
+
+    TempDir dir;
+    Sqlite3Session session;
+};
+
+}  // namespace
+
+TEST(LibrarySqlTest, StatementsAreBuiltAsTheLibraryWritesThem)
+{
+    using namespace LibrarySql;
+    EXPECT_EQ(LoadLists().ToString(), "select ID, NAME from LISTS order by POS");
+    EXPECT_EQ(LoadTracks(3).ToString(),
+              "select IDPL, FILENAME, TITLE, ARTIST, ALBUM, LENGTH from PLAYLISTS where ID = 3 order by POS");
+    EXPECT_EQ(InsertDefaultList("Playlist 1").ToString(), "insert into LISTS(NAME, POS) values ('Playlist 1', 0)");
+    EXPECT_EQ(InsertList("Rock'n'roll").ToString(), "insert into LISTS(NAME) values ('Rock''n''roll')");
+    EXPECT_EQ(RenameList(3, "New").ToString(), "update LISTS set NAME = 'New' where ID = 3");
+    EXPECT_EQ(DeleteListTracks(3).ToString(), "delete from PLAYLISTS where ID = 3");
+    EXPECT_EQ(DeleteList(3).ToString(), "delete from LISTS where ID = 3");
+    EXPECT_EQ(InsertTrack(3, 0, "/m/a.mp3", "A", Value(), 7, 61000).ToString(),
+              "insert into PLAYLISTS(ID, POS, FILENAME, TITLE, ARTIST, ALBUM, LENGTH) values "
+              "(3, 0, '/m/a.mp3', 'A', NULL, 7, 61000)");
+    EXPECT_EQ(DeleteTrack(9).ToString(), "delete from PLAYLISTS where IDPL = 9");
+}
+
+TEST_F(LibraryDbTest, FirstStartCreatesBothTablesAndTheLoadIndexOnce)
+{
+    ASSERT_TRUE(CreateLibraryTables(session));  // a second run finds them
+    Sql sql(session);
+    ASSERT_TRUE(sql.Execute(String("select name from sqlite_master order by name")));
+    std::vector<String> names;
+    while (sql.Fetch())
+        names.push_back(sql[0].ToString());
+    EXPECT_EQ(names, (std::vector<String>{"LISTS", "PLAYLISTS", "PLAYLISTS_ID_POS"}));
+    EXPECT_TRUE(LoadLibrary(session).empty());
+}
+
+TEST_F(LibraryDbTest, ListsAndTracksRoundTripInPositionOrder)
+{
+    const Value first = StoreDefaultList();
+    const Value second = StoreNewList("O'Brien");
+    const Value twin = StoreNewList("O'Brien");
+    ASSERT_FALSE(first.IsNull());
+    EXPECT_NE(second, twin);
+    ASSERT_TRUE(StoreListName(twin, "Twin"));
+    const Value a = AddTrack(second, 0, "/m/a.mp3");
+    const Value again = AddTrack(second, 1, "/m/a.mp3");
+    EXPECT_NE(a, again);
+
+    // Lists added during a run have no position yet and load first.
+    const std::vector<LoadedList> lists = LoadLibrary(session);
+    EXPECT_EQ(Names(lists), (std::vector<String>{"O'Brien", "Twin", "Playlist 1"}));
+    ASSERT_EQ(lists[0].tracks.size(), 2u);
+    EXPECT_EQ(lists[0].tracks[0], (std::vector<Value>{a, "/m/a.mp3", "Title /m/a.mp3", Value(), "Album", 1000}));
+    EXPECT_EQ(lists[0].tracks[1][0], again);
+
+    ASSERT_TRUE(RemoveTrack(a));
+    EXPECT_EQ(LoadLibrary(session)[0].tracks.size(), 1u);
+}
+
+TEST_F(LibraryDbTest, RemovingAListRemovesItsTracks)
+{
+    const Value keep = StoreNewList("Keep");
+    const Value gone = StoreNewList("Gone");
+    AddTrack(keep, 0, "/m/k.mp3");
+    AddTrack(gone, 0, "/m/g.mp3");
+    ASSERT_TRUE(RemoveList(gone));
+    Sql sql(session);
+    ASSERT_TRUE(sql.Execute(String("select count(*) from PLAYLISTS")));
+    ASSERT_TRUE(sql.Fetch());
+    EXPECT_EQ(sql[0], Value(1));
+    EXPECT_EQ(Names(LoadLibrary(session)), (std::vector<String>{"Keep"}));
+}
+
+TEST_F(LibraryDbTest, FailedInsertGivesNoKeyRatherThanAnEarlierRowsId)
+{
+    const Value list = StoreNewList("List");
+    ASSERT_FALSE(AddTrack(list, 0, "/m/a.mp3").IsNull());
+    Sql sql(session);
+    ASSERT_TRUE(sql.Execute(String("drop table PLAYLISTS")));
+    EXPECT_TRUE(AddTrack(list, 1, "/m/b.mp3").IsNull());
+    EXPECT_NE(session.GetLastError(), "");
+}
+
+TEST_F(LibraryDbTest, SavedPositionsRestoreAMovedOrder)
+{
+    std::vector<ListOrder> order;
+    for (const char* name : {"One", "Two", "Three"}) {
+        const Value list = StoreNewList(name);
+        ListOrder& saved = order.emplace_back(ListOrder{list, {}});
+        for (int j = 0; j < 3; ++j)
+            saved.entries.push_back(AddTrack(list, j, String(name) + std::to_string(j)));
+    }
+    // The third list moves to the first place, and its last track to the top.
+    std::rotate(order.begin(), order.begin() + 2, order.end());
+    std::rotate(order[0].entries.begin(), order[0].entries.begin() + 2, order[0].entries.end());
+    SavePositions(session, order);
+    EXPECT_EQ(session.GetLastError(), "");
+
+    const std::vector<LoadedList> lists = LoadLibrary(session);
+    EXPECT_EQ(Names(lists), (std::vector<String>{"Three", "One", "Two"}));
+    std::vector<String> files;
+    for (const std::vector<Value>& track : lists[0].tracks)
+        files.push_back(track[1].ToString());
+    EXPECT_EQ(files, (std::vector<String>{"Three2", "Three0", "Three1"}));
+}
+
+TEST(LibraryDbFileTest, AFileThatIsNotADatabaseIsLeftAlone)
+{
+    TempDir dir;
+    MainLog().SetFileName(dir.File("main.log"));
+    const String name = dir.File("QuillonPlayer.db3");
+    const String bytes(3000, 'q');
+    std::ofstream(name, std::ios::binary) << bytes;
+    {
+        Sqlite3Session session;
+        ASSERT_TRUE(session.Open(name));
+        EXPECT_FALSE(CreateLibraryTables(session));
+        EXPECT_TRUE(LoadLibrary(session).empty());
+        EXPECT_NE(session.GetLastError(), "");
+    }
+    std::ifstream in(name, std::ios::binary);
+    std::ostringstream stored;
+    stored << in.rdbuf();
+    EXPECT_EQ(stored.str(), bytes);
+    MainLog().Close();
+}
