@@ -55,6 +55,9 @@ public:
     // rectangles no window can have; a rectangle that lies on no screen keeps
     // only its size, so the window cannot be lost off-screen.
     void SerializePlacement(Stream& s);
+    // The window's state for the configuration file; a window that keeps
+    // more than its placement extends it.
+    virtual void Serialize(Stream& s) { SerializePlacement(s); }
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
