@@ -1,0 +1,19 @@
+#pragma once
+
+class GridCtrl;
+class QLineEdit;
+
+// Cells of a ListGrid row: the playlist's LISTS.ID (hidden) and its NAME.
+enum ListColumn { LIST_ID = 0, LIST_NAME = 1 };
+
+// Cells of a track grid row, in the order of the PLAYLISTS columns they mirror.
+enum TrackColumn { TRACK_ID = 0, TRACK_FILE, TRACK_TITLE, TRACK_ARTIST, TRACK_ALBUM, TRACK_LENGTH };
+
+// Columns and settings of the playlists grid; the name column is edited with `editor`.
+// Callbacks are left to the owner.
+void ConfigureListGrid(GridCtrl& grid, QLineEdit& editor);
+
+// Columns and settings of one track grid: hidden "Id" and "Filename", then
+// "Title", "Artist", "Album" (4 each) and "Length" (2, shown as time, centred).
+// Callbacks are left to the owner.
+void ConfigureTrackGrid(GridCtrl& grid);

@@ -1,0 +1,177 @@
+#include <algorithm>
+#include <fstream>
+#include <sstream>
+
+#include "MusicFixtures.h"
+#include "PlayerHarness.h"
+
+using music_fixtures::MakeMp3;
+
+namespace {
+
+class AddMusicTest : public PlayerHarness {
+protected:
+    // Three tagged files A, B, C.
+    std::vector<String> Abc()
+    {
+        return {MakeMp3(tmp.Path() / "in" / "a.mp3", "A", "Artist A", "Album"),
+                MakeMp3(tmp.Path() / "in" / "b.mp3", "B", "Artist B", "Album"),
+                MakeMp3(tmp.Path() / "in" / "c.mp3", "C", "Artist C", "Album")};
+    }
+    std::vector<String> StoredTitles()
+    {
+        const String list = Lists().Get(Lists().GetCursor(), LIST_ID).ToString();
+        return Query("select TITLE from PLAYLISTS where ID = " + list + " order by POS, IDPL");
+    }
+};
+
+} // namespace
+
+TEST_F(AddMusicTest, AddFilesAppendsInOrderAndStoresEveryCell)
+{
+    Answer(Abc());
+    player->AddFiles(true);
+    ASSERT_EQ(requests.size(), 1u);
+    EXPECT_EQ(requests[0].title, "Select music file");
+    EXPECT_TRUE(requests[0].multi);
+    ASSERT_FALSE(requests[0].types.empty());
+    EXPECT_EQ(requests[0].types[0].first, "Music (*.mp3 *.mp2 *.ogg *.wma *.wav *.asf)");
+    EXPECT_EQ(requests[0].types[0].second, "*.mp3 *.mp2 *.ogg *.wma *.wav *.asf");
+
+    EXPECT_EQ(Titles(), (std::vector<String>{"A", "B", "C"}));
+    EXPECT_EQ(Tracks().GetCursor(), 2);
+    const String id = Tracks().Get(0, TRACK_ID).ToString();
+    const std::vector<String> stored = Query("select IDPL, POS, FILENAME, TITLE, ARTIST, ALBUM, LENGTH > 900 "
+                                             "from PLAYLISTS where TITLE = 'A'");
+    EXPECT_EQ(stored, std::vector<String>{id + "|0|" + tmp.File("in/a.mp3") + "|A|Artist A|Album|1"});
+    EXPECT_GT(Tracks().Get(0, TRACK_LENGTH).ToInt(), 900);
+    EXPECT_TRUE(prompts.empty());
+
+    // A cancelled selector adds nothing.
+    player->AddFiles(true);
+    EXPECT_EQ(Tracks().GetCount(), 3);
+}
+
+TEST_F(AddMusicTest, InsertFilesPutsThemReversedAboveTheCursorRow)
+{
+    Answer(std::vector<String>{MakeMp3(tmp.Path() / "x.mp3", "X"), MakeMp3(tmp.Path() / "y.mp3", "Y")});
+    player->AddFiles(true);
+    Tracks().SetCursor(1);
+    Answer(Abc());
+    player->AddFiles(false);
+    EXPECT_EQ(Titles(), (std::vector<String>{"X", "C", "B", "A", "Y"}));
+    EXPECT_EQ(Query("select POS from PLAYLISTS where TITLE in ('A', 'B', 'C')"),
+              (std::vector<String>{"1", "1", "1"}));
+
+    Restart();
+    EXPECT_EQ(Titles(), (std::vector<String>{"X", "C", "B", "A", "Y"}));
+    EXPECT_EQ(StoredTitles(), (std::vector<String>{"X", "C", "B", "A", "Y"}));
+}
+
+TEST_F(AddMusicTest, InsertingIntoAnEmptyPlaylistAppends)
+{
+    Answer(Abc());
+    player->AddFiles(false);
+    EXPECT_EQ(Titles(), (std::vector<String>{"A", "B", "C"}));
+    Answer(std::vector<String>{(tmp.Path() / "in").string()});
+    Tracks().SetCursor(0);
+    player->AddFolder(false);
+    EXPECT_EQ(Titles(), (std::vector<String>{"C", "B", "A", "A", "B", "C"}));
+}
+
+TEST_F(AddMusicTest, MissingTagsGiveTheFileTitleAndNulls)
+{
+    Answer(std::vector<String>{MakeMp3(tmp.Path() / "My Song.mp3"), MakeMp3(tmp.Path() / "a.b.mp3", " \t")});
+    player->AddFiles(true);
+    EXPECT_EQ(Titles(), (std::vector<String>{"My Song", "a.b"}));
+    EXPECT_TRUE(Tracks().Get(0, TRACK_ARTIST).IsNull());
+    EXPECT_EQ(Query("select TITLE, ARTIST is null, ALBUM is null from PLAYLISTS order by IDPL"),
+              (std::vector<String>{"My Song|1|1", "a.b|1|1"}));
+}
+
+TEST_F(AddMusicTest, AFileTheEngineCannotOpenKeepsOnlyItsPathAndTheAddGoesOn)
+{
+    const String broken = tmp.File("broken.mp3");
+    std::ofstream(broken) << "not music at all";
+    Answer(std::vector<String>{broken, MakeMp3(tmp.Path() / "ok.mp3", "OK")});
+    player->AddFiles(true);
+
+    EXPECT_EQ(prompts.size(), 1u);
+    ASSERT_EQ(Tracks().GetCount(), 2);
+    EXPECT_EQ(Tracks().Get(0, TRACK_FILE).ToString(), broken);
+    EXPECT_TRUE(Tracks().Get(0, TRACK_ID).IsNull());
+    EXPECT_TRUE(Tracks().Get(0, TRACK_TITLE).IsNull());
+    EXPECT_EQ(Query("select TITLE from PLAYLISTS"), std::vector<String>{"OK"});
+
+    // The unstored row can be removed; it is gone after a restart anyway.
+    Tracks().SetCursor(0);
+    Tracks().DoRemove();
+    EXPECT_EQ(Titles(), std::vector<String>{"OK"});
+    EXPECT_EQ(Query("select TITLE from PLAYLISTS"), std::vector<String>{"OK"});
+}
+
+TEST_F(AddMusicTest, AddFolderTakesEveryMusicFileOnceAndStoresNamesExactly)
+{
+    const auto root = tmp.Path() / "library";
+    std::vector<String> expected;
+    const std::vector<String> names = {"with space.mp3", "it's \"quoted\".mp3", "Zażółć gęślą.MP3",
+                                       String("bad\xff\xfe name.mp3"), "back\\slash:colon.mp3"};
+    for (const String& name : names)
+        MakeMp3(root / "odd" / name);
+    for (int folder = 0; folder < 3; ++folder)
+        for (int file = 0; file < 4; ++file)
+            MakeMp3(root / ("cd" + std::to_string(folder)) / ("t" + std::to_string(file) + ".mp3"));
+    std::ofstream((root / "readme.txt").string()) << "x";
+    std::filesystem::create_directory_symlink(root, root / "odd" / "loop");
+
+    Answer(std::vector<String>{root.string()});
+    player->AddFolder(true);
+    EXPECT_EQ(Tracks().GetCount(), 17);
+    const std::vector<String> files = Column(Tracks(), TRACK_FILE);
+    for (const String& name : names)
+        EXPECT_EQ(std::count(files.begin(), files.end(), (root / "odd" / name).string()), 1) << name;
+    EXPECT_EQ(files.front(), (root / "cd0" / "t0.mp3").string());
+
+    Restart();
+    EXPECT_EQ(Column(Tracks(), TRACK_FILE), files);
+    EXPECT_EQ(Query("select count(*) from PLAYLISTS"), std::vector<String>{"17"});
+}
+
+TEST_F(AddMusicTest, RemovingSelectedTracksRunsOneTransaction)
+{
+    Answer(Abc());
+    player->AddFiles(true);
+    Answer(Abc());
+    player->AddFiles(true);
+    std::ostringstream trace;
+    session.SetTrace(&trace);
+    Tracks().Select(1);
+    Tracks().Select(2);
+    Tracks().Select(4);
+    Tracks().DoRemove();
+    session.SetTrace(nullptr);
+
+    EXPECT_EQ(Titles(), (std::vector<String>{"A", "A", "C"}));
+    EXPECT_EQ(Query("select count(*) from PLAYLISTS"), std::vector<String>{"3"});
+    const String log = trace.str();
+    EXPECT_EQ(log.find("BEGIN;"), log.rfind("BEGIN;"));
+    const size_t begin = log.find("BEGIN;"), commit = log.find("COMMIT;");
+    ASSERT_NE(begin, String::npos);
+    ASSERT_NE(commit, String::npos);
+    size_t deletes = 0;
+    for (size_t at = log.find("delete from PLAYLISTS"); at != String::npos; at = log.find("delete from PLAYLISTS", at + 1)) {
+        EXPECT_GT(at, begin);
+        EXPECT_LT(at, commit);
+        ++deletes;
+    }
+    EXPECT_EQ(deletes, 3u);
+
+    // The cursor row alone goes without an explicit transaction.
+    trace.str({});
+    session.SetTrace(&trace);
+    Tracks().SetCursor(0);
+    Tracks().DoRemove();
+    session.SetTrace(nullptr);
+    EXPECT_EQ(trace.str().find("BEGIN;"), String::npos);
+    EXPECT_EQ(Query("select count(*) from PLAYLISTS"), std::vector<String>{"2"});
+}
