@@ -27,13 +27,27 @@ constexpr std::array<char, 128> MakeAsciiFold()
 constexpr std::array<char, 128> kAsciiFold = MakeAsciiFold();
 
 // Upper then lower, so variants such as final sigma or the long s fold with their letters.
-char32_t FoldCodePoint(char32_t cp)
+char32_t FoldWithLocale(char32_t cp)
 {
     const locale_t locale = UnicodeLocale();
     if (!locale)
         return cp;
     const wint_t upper = towupper_l(static_cast<wint_t>(cp), locale);
     return static_cast<char32_t>(towlower_l(upper, locale));
+}
+
+// Latin, Greek and Cyrillic letters (the two-byte range) are folded from a table built once.
+constexpr char32_t kTableEnd = 0x800;
+
+char32_t FoldCodePoint(char32_t cp)
+{
+    static const std::array<char32_t, kTableEnd> table = [] {
+        std::array<char32_t, kTableEnd> folded{};
+        for (char32_t c = 0; c < kTableEnd; ++c)
+            folded[c] = FoldWithLocale(c);
+        return folded;
+    }();
+    return cp < kTableEnd ? table[cp] : FoldWithLocale(cp);
 }
 
 // Decodes one code point of `s` at `pos` without copying the view into a string;
@@ -84,13 +98,19 @@ void AppendFoldedCase(std::string_view utf8, std::string& out)
 {
     size_t pos = 0;
     while (pos < utf8.size()) {
-        const auto byte = static_cast<unsigned char>(utf8[pos]);
-        if (byte < 0x80) {
-            out += kAsciiFold[byte];
-            ++pos;
-        } else {
-            AppendUtf8(out, FoldCodePoint(DecodeAt(utf8, pos)));
+        // Runs of ASCII keep their length, so they are written in place.
+        size_t end = pos;
+        while (end < utf8.size() && static_cast<unsigned char>(utf8[end]) < 0x80)
+            ++end;
+        if (end > pos) {
+            const size_t at = out.size();
+            out.resize(at + (end - pos));
+            char* next = out.data() + at;
+            for (; pos < end; ++pos)
+                *next++ = kAsciiFold[static_cast<unsigned char>(utf8[pos])];
         }
+        if (pos < utf8.size())
+            AppendUtf8(out, FoldCodePoint(DecodeAt(utf8, pos)));
     }
 }
 

@@ -9,6 +9,7 @@
 #include <memory>
 #include <mutex>
 
+#include "core/Utf8.h"
 #include "ui/Translate.h"
 
 namespace {
@@ -91,42 +92,54 @@ const QCollator& CurrentCollator()
 // does not allocate for each comparison.
 using Utf16Buffer = QVarLengthArray<char16_t, 256>;
 
-void AppendUtf8Text(const String& s, Utf16Buffer& out)
+// Writes one code point at `out`, returning the position after it.
+char16_t* PutCodePoint(char32_t cp, char16_t* out)
 {
-    // ASCII is by far the common case and needs no decoder.
-    for (const char c : s) {
-        if (static_cast<unsigned char>(c) >= 0x80) {
-            out.clear();
-            const QString text = QString::fromUtf8(s);
-            out.append(reinterpret_cast<const char16_t*>(text.utf16()), text.size());
-            return;
-        }
-        out.append(static_cast<char16_t>(c));
+    if (cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
+        cp = 0xFFFD;
+    if (cp >= 0x10000) {
+        cp -= 0x10000;
+        *out++ = static_cast<char16_t>(0xD800 + (cp >> 10));
+        *out++ = static_cast<char16_t>(0xDC00 + (cp & 0x3FF));
+    } else {
+        *out++ = static_cast<char16_t>(cp);
     }
+    return out;
 }
 
-void AppendWideText(const WString& s, Utf16Buffer& out)
+// UTF-8 never needs more UTF-16 units than it has bytes, so one resize covers the text.
+void PutUtf8Text(const String& s, Utf16Buffer& out)
 {
-    for (const wchar_t c : s) {
-        char32_t cp = static_cast<char32_t>(c);
-        if (cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
-            cp = 0xFFFD;
-        if (cp >= 0x10000) {
-            cp -= 0x10000;
-            out.append(static_cast<char16_t>(0xD800 + (cp >> 10)));
-            out.append(static_cast<char16_t>(0xDC00 + (cp & 0x3FF)));
+    out.resize(s.size());
+    char16_t* next = out.data();
+    for (size_t pos = 0; pos < s.size();) {
+        const auto byte = static_cast<unsigned char>(s[pos]);
+        if (byte < 0x80) {  // by far the common case, no decoder needed
+            *next++ = byte;
+            ++pos;
         } else {
-            out.append(static_cast<char16_t>(cp));
+            next = PutCodePoint(DecodeUtf8(s, pos), next);
         }
     }
+    out.resize(next - out.data());
 }
 
-void AppendText(const Value& v, Utf16Buffer& out)
+// A wide character may need two UTF-16 units.
+void PutWideText(const WString& s, Utf16Buffer& out)
+{
+    out.resize(s.size() * 2);
+    char16_t* next = out.data();
+    for (const wchar_t c : s)
+        next = PutCodePoint(static_cast<char32_t>(c), next);
+    out.resize(next - out.data());
+}
+
+void PutText(const Value& v, Utf16Buffer& out)
 {
     if (v.Kind() == ValueKind::WString)
-        AppendWideText(v.GetWString(), out);
+        PutWideText(v.GetWString(), out);
     else
-        AppendUtf8Text(v.GetString(), out);
+        PutUtf8Text(v.GetString(), out);
 }
 
 int Collate(const Utf16Buffer& a, const Utf16Buffer& b)
@@ -139,8 +152,8 @@ int Collate(const Utf16Buffer& a, const Utf16Buffer& b)
 int CollateTexts(const Value& a, const Value& b)
 {
     Utf16Buffer left, right;
-    AppendText(a, left);
-    AppendText(b, right);
+    PutText(a, left);
+    PutText(b, right);
     return Collate(left, right);
 }
 
@@ -149,13 +162,16 @@ int CollateTexts(const Value& a, const Value& b)
 int CollateText(const String& a, const String& b)
 {
     Utf16Buffer left, right;
-    AppendUtf8Text(a, left);
-    AppendUtf8Text(b, right);
+    PutUtf8Text(a, left);
+    PutUtf8Text(b, right);
     return Collate(left, right);
 }
 
 int StdValueCompare(const Value& a, const Value& b)
 {
+    // Whole numbers are the most sorted kind; their null is the smallest int, so it still sorts first.
+    if (a.Kind() == ValueKind::Int && b.Kind() == ValueKind::Int)
+        return Order(a.ToInt(), b.ToInt());
     const Group ga = GroupOf(a);
     const Group gb = GroupOf(b);
     if (ga != gb)
