@@ -1,8 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <thread>
-#include <vector>
 
 #include "ui/Translate.h"
 
@@ -191,19 +189,4 @@ TEST_F(TranslateTest, DateSettingsFollowTheLanguage)
     EXPECT_FALSE(date.filter.empty());
     SetLanguage(kGerman);
     EXPECT_EQ(GetDateSettings().scan, "dmy");
-}
-
-TEST_F(TranslateTest, ConcurrentLookupsAgree)
-{
-    SetLanguage(kPolishUtf8);
-    std::vector<std::thread> threads;
-    std::vector<int> wrong(4, 0);
-    for (int t = 0; t < 4; ++t)
-        threads.emplace_back([&wrong, t] {
-            for (int i = 0; i < 2000; ++i)
-                wrong[t] += std::strcmp(Translate("Find"), "Znajdź") != 0;
-        });
-    for (std::thread& thread : threads)
-        thread.join();
-    EXPECT_EQ(wrong, std::vector<int>(4, 0));
 }
