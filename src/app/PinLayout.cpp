@@ -88,6 +88,11 @@ void PinLayout::setGeometry(const QRect& rect)
     for (const Item& i : items_) {
         const Span x = PlacePin(i.horizontal, rect.width(), zoom_.width());
         const Span y = PlacePin(i.vertical, rect.height(), zoom_.height());
-        i.item->setGeometry(QRect(rect.x() + x.pos, rect.y() + y.pos, x.size, y.size));
+        const QRect r(rect.x() + x.pos, rect.y() + y.pos, x.size, y.size);
+        // Widgets get exactly their pinned rectangle; an item would bend it to the size policy.
+        if (QWidget* w = i.item->widget())
+            w->setGeometry(r);
+        else
+            i.item->setGeometry(r);
     }
 }

@@ -1,0 +1,51 @@
+#include "app/MainBody.h"
+
+#include "app/Config.h"
+#include "app/Player.h"
+#include "core/Paths.h"
+#include "data/Sql.h"
+#include "data/Sqlite3Session.h"
+#include "library/LibraryDb.h"
+#include "ui/Prompt.h"
+#include "ui/Translate.h"
+
+namespace {
+
+// Polish (P, L, P, L in five-bit letters) with UTF-8 delivery: file names,
+// tags and the desktop are UTF-8 here.
+constexpr uint32_t kStartLanguage = 0x0FF8320C;
+
+Sqlite3Session theSession;
+
+} // namespace
+
+Sqlite3Session& LibrarySession()
+{
+    return theSession;
+}
+
+void MainBody(Sqlite3Session& session, const String& folder, const String& title)
+{
+    SetLanguage(kStartLanguage);
+
+    if (!session.Open(folder + kDatabaseFileName)) {
+        Exclamation("Can't create or open database file\n", title);
+        return;
+    }
+    SQL = session;
+    // A new file gets its tables; a file that is not a database records the
+    // failure in the session and the statements after it fail the same way.
+    CreateLibraryTables(session);
+
+    const String configPath = folder + title + ".cfg";
+    Player player;
+    const ConfigSerializer serialize = [&player](Stream& s) { player.Serialize(s); };
+    LoadConfig(configPath, serialize);
+    player.Run();
+    StoreConfig(configPath, serialize);
+}
+
+void MainBody()
+{
+    MainBody(LibrarySession(), ExecutableFolder(), ExecutableTitle());
+}

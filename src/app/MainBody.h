@@ -1,0 +1,21 @@
+#pragma once
+
+#include "core/Value.h"
+
+class Sqlite3Session;
+
+// The one session on the library database; it lives until the process ends.
+Sqlite3Session& LibrarySession();
+
+// The file names next to the executable.
+inline constexpr const char* kDatabaseFileName = "QuillonPlayer.db3";
+
+// Sets the language, opens the library database in folder (which ends in
+// "/"), binds the default cursor to it, then builds the window, loads the
+// configuration "<title>.cfg" from folder, runs the window until it closes,
+// stores the configuration and destroys the window. A database that cannot be
+// opened or created is reported and nothing else happens.
+void MainBody(Sqlite3Session& session, const String& folder, const String& title);
+
+// The same for the files next to the executable.
+void MainBody();

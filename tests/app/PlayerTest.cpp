@@ -1,0 +1,213 @@
+#include <QMenuBar>
+#include <QTest>
+
+#include "PlayerFixture.h"
+#include "app/Config.h"
+#include "ui/Images.h"
+
+namespace {
+
+// Where a pin puts a control in the client area of the given size.
+QRect Expected(const QWidget& client, const Pin& h, const Pin& v)
+{
+    const QSizeF zoom = LayoutZoom();
+    const Span x = PlacePin(h, client.width(), zoom.width());
+    const Span y = PlacePin(v, client.height(), zoom.height());
+    return QRect(x.pos, y.pos, x.size, y.size);
+}
+
+} // namespace
+
+TEST_F(PlayerTest, ConstructionGivesTheDesignedWindow)
+{
+    Player player;
+    EXPECT_EQ(player.GetTitle(), "Quillon Player v.1.01 (2006-01-19 10:09)");
+    EXPECT_EQ(player.minimumSize(), ZoomSize(Player::kDesignSize, LayoutZoom()));
+    EXPECT_EQ(player.size(), player.minimumSize());
+    EXPECT_EQ(player.exit.text(), "Exit");
+    EXPECT_EQ(player.totray.text(), "To tray");
+    EXPECT_EQ(player.position.label, "Position");
+    EXPECT_EQ(player.volume.label, "Volume");
+    EXPECT_FALSE(player.position.gradient);
+    EXPECT_EQ(player.position.fillColor, QColor(200, 200, 240));
+    EXPECT_TRUE(player.volume.gradient);
+    EXPECT_TRUE(player.volume.live);
+    EXPECT_FALSE(player.position.live);
+    EXPECT_FLOAT_EQ(player.volume.Get(), player.Engine().GetVolume());
+    EXPECT_EQ(player.info.GetTitle(), "Quillon Player");
+    EXPECT_TRUE(player.info.IsIdle());
+    EXPECT_EQ(player.play.iconSize(), ImgPlayForward().size());
+    EXPECT_FALSE(player.windowIcon().isNull());
+    EXPECT_EQ(player.splitter.GetPos(), 2000);
+    EXPECT_EQ(player.splitter.GetPane(0), &player.ListGrid);
+    ASSERT_FALSE(player.TrackLists.empty());
+    EXPECT_EQ(player.splitter.GetPane(1), player.TrackLists.front().get());
+    EXPECT_EQ(player.PlayingId, -1);
+    EXPECT_FALSE(player.Started);
+    EXPECT_EQ(player.PlayingList, nullptr);
+    EXPECT_TRUE(player.Files().IsMulti());
+    ASSERT_EQ(player.Files().GetTypes().size(), 1u);
+    EXPECT_EQ(player.Files().GetTypes()[0].first, "Music (*.mp3 *.mp2 *.ogg *.wma *.wav *.asf)");
+    EXPECT_EQ(player.Files().GetTypes()[0].second, "*.mp3 *.mp2 *.ogg *.wma *.wav *.asf");
+}
+
+TEST_F(PlayerTest, ControlsArePinnedAndStretchWithTheWindow)
+{
+    Player player;
+    player.show();
+    QWidget& client = player.Client();
+    const int bar = player.GetMenuBar()->height();
+    EXPECT_GT(bar, 0);
+    // At the minimum size the controls' area is the menu bar's height short of the design.
+    EXPECT_EQ(client.size(), QSize(player.minimumSize().width(), player.minimumSize().height() - bar));
+
+    struct Placed {
+        QWidget* w;
+        Pin h, v;
+    };
+    const std::vector<Placed> controls = {
+        {&player.splitter, Pin::Stretch(4, 4), Pin::Stretch(4, 60)},
+        {&player.play, Pin::Start(4, 56), Pin::End(4, 52)},
+        {&player.stop, Pin::Start(64, 36), Pin::End(4, 52)},
+        {&player.prev, Pin::End(132, 60), Pin::End(4, 24)},
+        {&player.next, Pin::End(72, 56), Pin::End(4, 24)},
+        {&player.position, Pin::Stretch(104, 196), Pin::End(34, 20)},
+        {&player.volume, Pin::End(72, 120), Pin::End(34, 20)},
+        {&player.exit, Pin::End(4, 64), Pin::End(32, 24)},
+        {&player.totray, Pin::End(4, 64), Pin::End(4, 24)},
+        {&player.info, Pin::Stretch(104, 196), Pin::End(4, 28)},
+    };
+    for (const Placed& c : controls)
+        EXPECT_EQ(c.w->geometry(), Expected(client, c.h, c.v)) << c.w->metaObject()->className();
+
+    std::vector<QRect> before;
+    for (const Placed& c : controls)
+        before.push_back(c.w->geometry());
+    player.resize(player.width() + 200, player.height() + 50);
+    const int right = client.width(), bottom = client.height();
+    for (size_t i = 0; i < controls.size(); ++i) {
+        const QRect now = controls[i].w->geometry();
+        const QRect was = before[i];
+        if (i == 0) {  // the splitter stretches both ways
+            EXPECT_EQ(now.size(), was.size() + QSize(200, 50));
+            continue;
+        }
+        EXPECT_EQ(bottom - now.bottom(), bottom - 50 - was.bottom());
+        if (controls[i].h.kind == Pin::Both) {  // position and info widen
+            EXPECT_EQ(now.left(), was.left());
+            EXPECT_EQ(now.width(), was.width() + 200);
+        } else if (controls[i].h.kind == Pin::EndSize) {  // right-pinned keep their right margin
+            EXPECT_EQ(right - now.right(), right - 200 - was.right());
+            EXPECT_EQ(now.size(), was.size());
+        } else {
+            EXPECT_EQ(now, was.translated(0, 50));
+        }
+    }
+    // The splitter keeps the list pane at a fifth of its width.
+    const int listWidth = player.ListGrid.width();
+    EXPECT_NEAR(listWidth, (player.splitter.width() - player.splitter.handleWidth()) / 5, 2);
+}
+
+TEST_F(PlayerTest, EscapeExitAndTheExitEntryClose_EnterAndToTrayDoNot)
+{
+    Player player;
+    EXPECT_EQ(RunWhile(player, [&] { QTest::keyClick(&player, Qt::Key_Escape); }), TopWindow::IDCANCEL);
+    EXPECT_EQ(RunWhile(player, [&] { player.exit.click(); }), TopWindow::IDCANCEL);
+    EXPECT_EQ(RunWhile(player, [&] { player.close(); }), TopWindow::IDCANCEL);
+
+    Bar files;
+    player.FilesMenu(files);
+    ASSERT_EQ(files.Items().back().GetText(), "Exit");
+    EXPECT_EQ(RunWhile(player, [&] { files.Items().back().GetAction()(); }), TopWindow::IDCANCEL);
+
+    const std::string before = Record(player);
+    const int code = RunWhile(player, [&] {
+        QTest::keyClick(&player, Qt::Key_Return);
+        QTest::keyClick(&player, Qt::Key_Enter);
+        player.totray.click();
+        QTimer::singleShot(50, &player, [&] { player.Break(TopWindow::IDOK); });
+    });
+    EXPECT_EQ(code, TopWindow::IDOK);
+    EXPECT_EQ(Record(player), before);
+}
+
+TEST_F(PlayerTest, MenusHaveTheirEntriesAndTheInertOnesChangeNothing)
+{
+    Player player;
+    Bar main;
+    player.MainMenu(main);
+    ASSERT_EQ(main.Items().size(), 2u);
+    EXPECT_EQ(main.Items()[0].GetText(), "Files");
+    EXPECT_EQ(main.Items()[1].GetText(), "Language");
+    EXPECT_TRUE(main.Items()[0].IsSubMenu());
+
+    Bar files;
+    main.Items()[0].GetSubMenu()(files);
+    std::vector<std::string> texts;
+    for (const BarItem& item : files.Items())
+        texts.push_back(item.IsSeparator() ? "-" : item.GetText());
+    EXPECT_EQ(texts, (std::vector<std::string>{"Load", "Save as", "-", "Import", "Export", "-", "Exit"}));
+    Bar language;
+    main.Items()[1].GetSubMenu()(language);
+    ASSERT_EQ(language.Items().size(), 2u);
+    EXPECT_EQ(language.Items()[0].GetText(), "English");
+    EXPECT_EQ(language.Items()[1].GetText(), "Polski");
+
+    // The menu bar shows the two drop-downs.
+    ASSERT_EQ(player.GetMenuBar()->actions().size(), 2);
+    EXPECT_EQ(player.GetMenuBar()->actions()[0]->text(), "Files");
+
+    const std::string before = Record(player);
+    const uint32_t languageBefore = GetCurrentLanguage();
+    for (const Bar* bar : {&files, &language})
+        for (const BarItem& item : bar->Items())
+            if (!item.IsSeparator() && item.GetText() != "Exit" && item.GetAction())
+                item.GetAction()();
+    EXPECT_EQ(Record(player), before);
+    EXPECT_EQ(GetCurrentLanguage(), languageBefore);
+    EXPECT_FALSE(player.IsRunning());
+}
+
+TEST_F(PlayerTest, RecordRoundTripsPlacementSplitterAndVolume)
+{
+    std::string stored;
+    {
+        Player player;
+        player.show();
+        player.setGeometry(30, 40, player.width() + 100, player.height() + 60);
+        player.splitter.SetPos(3500);
+        player.Engine().SetVolume(25.0f);
+        player.Folders().ActiveDir("/music");
+        stored = WrapConfig(Record(player));
+    }
+    Player loaded;
+    loaded.Engine().SetVolume(80.0f);
+    EXPECT_TRUE(LoadConfigData(stored, [&](Stream& s) { loaded.Serialize(s); }));
+    EXPECT_EQ(loaded.splitter.GetPos(), 3500);
+    EXPECT_NEAR(loaded.Engine().GetVolume(), 25.0f, 0.01);
+    EXPECT_NEAR(loaded.volume.Get(), 25.0f, 0.01);
+    EXPECT_EQ(loaded.Folders().GetActiveDir(), "/music");
+    loaded.show();
+    EXPECT_EQ(loaded.geometry().size(), QSize(loaded.minimumWidth() + 100, loaded.minimumHeight() + 60));
+}
+
+TEST_F(PlayerTest, ARecordForAnotherNumberOfTrackGridsRestoresEveryDefault)
+{
+    std::string stored;
+    {
+        Player player;
+        player.NewTrackList();
+        player.splitter.SetPos(6000);
+        player.Engine().SetVolume(10.0f);
+        player.resize(player.width() + 300, player.height());
+        stored = WrapConfig(Record(player));
+    }
+    Player loaded;
+    loaded.Engine().SetVolume(70.0f);
+    const QSize size = loaded.size();
+    EXPECT_FALSE(LoadConfigData(stored, [&](Stream& s) { loaded.Serialize(s); }));
+    EXPECT_EQ(loaded.splitter.GetPos(), 2000);
+    EXPECT_NEAR(loaded.Engine().GetVolume(), 70.0f, 0.01);
+    EXPECT_NEAR(loaded.volume.Get(), 70.0f, 0.01);
+    EXPECT_EQ(loaded.size(), size);
+}
