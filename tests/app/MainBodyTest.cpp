@@ -1,0 +1,135 @@
+#include <QApplication>
+#include <QTimer>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#include "app/MainBody.h"
+#include "app/Player.h"
+#include "data/Sql.h"
+#include "data/Sqlite3Session.h"
+#include "support/TempDir.h"
+#include "ui/Prompt.h"
+
+namespace {
+
+// Closes the player as soon as its window runs, as the user would.
+class CloseWhenRunning {
+public:
+    CloseWhenRunning()
+    {
+        QObject::connect(&timer_, &QTimer::timeout, [this] {
+            for (QWidget* w : QApplication::topLevelWidgets())
+                if (auto* player = dynamic_cast<Player*>(w); player && player->IsRunning()) {
+                    ++closed;
+                    player->Close();
+                }
+        });
+        timer_.start(20);
+    }
+    int closed = 0;
+
+private:
+    QTimer timer_;
+};
+
+// Records the prompts instead of showing them.
+struct PromptLog {
+    std::vector<PromptRequest> shown;
+    PromptHandler previous = SetPromptHandler([this](const PromptRequest& r) { shown.push_back(r); });
+    ~PromptLog() { SetPromptHandler(previous); }
+};
+
+std::vector<std::string> Tables(const std::string& path)
+{
+    std::vector<std::string> names;
+    sqlite3* db = nullptr;
+    if (sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK) {
+        sqlite3_stmt* st = nullptr;
+        if (sqlite3_prepare_v2(db, "select name from sqlite_master where type = 'table' order by name", -1, &st,
+                               nullptr) == SQLITE_OK) {
+            while (sqlite3_step(st) == SQLITE_ROW)
+                names.emplace_back(reinterpret_cast<const char*>(sqlite3_column_text(st, 0)));
+        }
+        sqlite3_finalize(st);
+    }
+    sqlite3_close(db);
+    return names;
+}
+
+std::string Folder(const TempDir& dir)
+{
+    return dir.Path().string() + "/";
+}
+
+} // namespace
+
+TEST(MainBody, FirstStartInAnEmptyFolderCreatesTheLibraryAndStoresTheConfiguration)
+{
+    TempDir dir;
+    {
+        Sqlite3Session session;
+        CloseWhenRunning user;
+        PromptLog prompts;
+        MainBody(session, Folder(dir), "player");
+        EXPECT_EQ(user.closed, 1);
+        EXPECT_TRUE(prompts.shown.empty());
+        SQL.Detach();
+    }
+    EXPECT_EQ(Tables(dir.File("QuillonPlayer.db3")), (std::vector<std::string>{"LISTS", "PLAYLISTS"}));
+    std::ifstream config(dir.File("player.cfg"), std::ios::binary);
+    std::string head(4, '\0');
+    config.read(head.data(), 4);
+    EXPECT_EQ(head, "data");
+    EXPECT_FALSE(std::filesystem::exists(dir.File("player.cfg.tmp")));
+}
+
+TEST(MainBody, ADatabaseThatCannotBeCreatedIsReportedAndNothingElseHappens)
+{
+    TempDir dir;
+    const std::string folder = Folder(dir) + "no such folder/";
+    Sqlite3Session session;
+    CloseWhenRunning user;
+    PromptLog prompts;
+    MainBody(session, folder, "player");
+    ASSERT_EQ(prompts.shown.size(), 1u);
+    EXPECT_EQ(prompts.shown[0].kind, PromptKind::Exclamation);
+    EXPECT_EQ(prompts.shown[0].text, "Can't create or open database file\n");
+    EXPECT_EQ(prompts.shown[0].title, "player");
+    EXPECT_EQ(user.closed, 0);
+    EXPECT_FALSE(std::filesystem::exists(folder));
+}
+
+TEST(MainBody, ADamagedConfigurationIsIgnoredAndReplacedAfterTheRun)
+{
+    TempDir dir;
+    std::ofstream(dir.File("player.cfg"), std::ios::binary) << "not a configuration at all";
+    {
+        Sqlite3Session session;
+        CloseWhenRunning user;
+        MainBody(session, Folder(dir), "player");
+        EXPECT_EQ(user.closed, 1);
+        SQL.Detach();
+    }
+    std::ifstream config(dir.File("player.cfg"), std::ios::binary);
+    std::string head(4, '\0');
+    config.read(head.data(), 4);
+    EXPECT_EQ(head, "data");
+}
+
+TEST(MainBody, AFileThatIsNotADatabaseDoesNotCrashAndKeepsItsBytes)
+{
+    TempDir dir;
+    const std::string bytes = "This is a text file, not a library.\n";
+    std::ofstream(dir.File("QuillonPlayer.db3"), std::ios::binary) << bytes;
+    {
+        Sqlite3Session session;
+        CloseWhenRunning user;
+        PromptLog prompts;
+        MainBody(session, Folder(dir), "player");
+        SQL.Detach();
+    }
+    std::ifstream db(dir.File("QuillonPlayer.db3"), std::ios::binary);
+    EXPECT_EQ(std::string((std::istreambuf_iterator<char>(db)), std::istreambuf_iterator<char>()), bytes);
+}
