@@ -79,8 +79,13 @@ void ChannelSlot::DecodeLoop()
     std::vector<float> chunk(kChunkFrames * kOutputChannels);
     std::unique_lock lock(mutex_);
     while (true) {
+        // The callback wakes the decoder when it has drained room for a chunk; the timeout
+        // covers a wake-up that slips in just before the wait begins.
         wake_.wait_for(lock, std::chrono::milliseconds(10), [&] {
-            return quit_ || pendingSeekMs_ >= 0 || (!sourceDone_ && ring_->WritableFrames() >= kChunkFrames);
+            const bool ready =
+                quit_ || pendingSeekMs_ >= 0 || (!sourceDone_ && ring_->WritableFrames() >= kChunkFrames);
+            decoderWantsSpace_.store(!ready && !sourceDone_, std::memory_order_release);
+            return ready;
         });
         if (quit_)
             return;
@@ -111,15 +116,18 @@ void ChannelSlot::DecodeLoop()
     }
 }
 
-std::size_t ChannelSlot::MixInto(float* out, std::size_t frames, float* scratch, float volume)
+std::size_t ChannelSlot::MixInto(float* out, std::size_t frames, float volume)
 {
     if (!active_.load(std::memory_order_acquire) || paused_.load(std::memory_order_relaxed))
         return 0;
     const bool ended = endOfAudio_.load(std::memory_order_acquire);
-    const std::size_t got = ring_->Read(scratch, frames);
-    for (std::size_t i = 0; i < got * kOutputChannels; ++i)
-        out[i] += scratch[i] * volume;
+    const std::size_t got = ring_->ReadAdd(out, frames, volume);
     deliveredFrames_.fetch_add(static_cast<long long>(got), std::memory_order_relaxed);
+    // Waking the decoder only once half the ring is free lets it decode several chunks per wake-up.
+    if (decoderWantsSpace_.load(std::memory_order_acquire) && ring_->WritableFrames() >= kRingFrames / 2) {
+        decoderWantsSpace_.store(false, std::memory_order_relaxed);
+        wake_.notify_one();  // never blocks: at most a wake-up call to the kernel
+    }
     // Checked against the flag read before draining, so no frame written after it is lost.
     if (ended && ring_->ReadableFrames() == 0)
         active_.store(false, std::memory_order_release);

@@ -45,15 +45,14 @@ public:
     // Decoded frames waiting in the ring.
     std::size_t BufferedFrames() const { return ring_ ? ring_->ReadableFrames() : 0; }
 
-    // Adds up to `frames` frames, scaled by `volume`, into `out`; `scratch` holds as many frames.
-    // Returns the frames it took from the ring.
-    std::size_t MixInto(float* out, std::size_t frames, float* scratch, float volume);
+    // Adds up to `frames` frames, scaled by `volume`, into `out`. Returns the frames it took from the ring.
+    std::size_t MixInto(float* out, std::size_t frames, float volume);
 
 private:
     void DecodeLoop();
 
-    static constexpr std::size_t kRingFrames = 16384;
-    static constexpr std::size_t kChunkFrames = 2048;
+    static constexpr std::size_t kRingFrames = 32768;  // about 0.75 s
+    static constexpr std::size_t kChunkFrames = 4096;
 
     std::unique_ptr<PcmRing> ring_;
     std::unique_ptr<SampleSource> source_;
@@ -72,6 +71,7 @@ private:
     std::atomic<bool> active_{false};
     std::atomic<bool> paused_{false};
     std::atomic<bool> endOfAudio_{false};       // the last decoded frames are in the ring
+    std::atomic<bool> decoderWantsSpace_{false};  // the decoder sleeps until the ring has room
     std::atomic<long long> deliveredFrames_{0};  // handed to the device since the last seek
     std::atomic<unsigned> baseMs_{0};            // the last seek's target
 };

@@ -29,13 +29,9 @@ public:
     std::size_t Mix(float* out, std::size_t frames);
 
 private:
-    static constexpr std::size_t kScratchFrames = 4096;
-
     std::vector<std::unique_ptr<ChannelSlot>> slots_;
     ChannelGroup master_;
     std::mutex lock_;
-    std::vector<float> scratch_;
-    std::vector<std::size_t> taken_;  // per channel, reused so the callback does not allocate
 };
 
 }  // namespace audio

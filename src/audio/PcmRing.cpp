@@ -45,6 +45,23 @@ std::size_t PcmRing::Read(float* frames, std::size_t count)
     return count;
 }
 
+std::size_t PcmRing::ReadAdd(float* out, std::size_t count, float gain)
+{
+    const std::size_t read = read_.load(std::memory_order_relaxed);
+    const std::size_t ready = written_.load(std::memory_order_acquire) - read;
+    count = std::min(count, ready);
+    const std::size_t start = read % capacity_;
+    const std::size_t first = std::min(count, capacity_ - start);
+    auto add = [gain](float* to, const float* from, std::size_t samples) {
+        for (std::size_t i = 0; i < samples; ++i)
+            to[i] += from[i] * gain;
+    };
+    add(out, &samples_[start * kOutputChannels], first * kOutputChannels);
+    add(out + first * kOutputChannels, &samples_[0], (count - first) * kOutputChannels);
+    read_.store(read + count, std::memory_order_release);
+    return count;
+}
+
 void PcmRing::Clear() { read_.store(written_.load(std::memory_order_acquire), std::memory_order_release); }
 
 }  // namespace audio

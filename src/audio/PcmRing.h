@@ -19,6 +19,8 @@ public:
     // Each copies as many frames as fit or are ready and returns that count.
     std::size_t Write(const float* frames, std::size_t count);
     std::size_t Read(float* frames, std::size_t count);
+    // Like Read, but adds the frames times `gain` to what `out` holds.
+    std::size_t ReadAdd(float* out, std::size_t count, float gain);
 
     // Empties the ring; only while neither side is reading or writing.
     void Clear();
