@@ -38,20 +38,20 @@ Result AudioStream::Open(const std::string& path, std::unique_ptr<AudioStream>* 
     if (!std::filesystem::is_regular_file(status))
         return kErrFileUnreadable;
 
-    std::ifstream file(path, std::ios::binary);
-    if (!file)
-        return kErrFileUnreadable;
-    char magic[4] = {};
-    file.read(magic, sizeof magic);
-
     std::unique_ptr<AudioStream> opened(new AudioStream());
     opened->path_ = path;
-    const bool midi = file.gcount() == 4 && std::string(magic, 4) == "MThd";
-    file.close();
-    if (const Result r = midi ? opened->OpenMidi() : opened->OpenDecoded(); r != kOk)
+    if (const Result r = opened->OpenDecoded(); r != kOk)
         return r;
     *stream = std::move(opened);
     return kOk;
+}
+
+bool AudioStream::HasMidiHeader() const
+{
+    std::ifstream file(path_, std::ios::binary);
+    char magic[4] = {};
+    file.read(magic, sizeof magic);
+    return file.gcount() == 4 && std::string(magic, 4) == "MThd";
 }
 
 Result AudioStream::OpenMidi()
@@ -78,6 +78,9 @@ Result AudioStream::OpenDecoded()
         lengthMs_ = static_cast<unsigned>(reading.lengthMs);
         return kOk;
     }
+    // The tag library knows no MIDI; checking for it only here keeps the common case to one open.
+    if (!reading.recognised && HasMidiHeader())
+        return OpenMidi();
     // The tag library does not know the format or found no length: the decoder must.
     std::unique_ptr<FileDecoder> decoder;
     if (const Result r = FileDecoder::Open(path_, &decoder); r != kOk)

@@ -24,6 +24,7 @@ public:
     Result OpenSource(std::unique_ptr<SampleSource>* source) const;
 
 private:
+    bool HasMidiHeader() const;
     Result OpenMidi();
     Result OpenDecoded();
 

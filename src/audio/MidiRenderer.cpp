@@ -74,9 +74,16 @@ Result MidiRenderer::Read(float* frames, std::size_t capacity, std::size_t* prod
 
 Result MidiRenderer::SeekMs(unsigned positionMs)
 {
-    const uint64_t tick = tempoMap_.MsToTick(positionMs);
-    if (fluid_player_seek(player_.get(), static_cast<int>(std::min<uint64_t>(tick, INT_MAX))) != FLUID_OK)
-        return kErrInvalidParam;
+    const int tick = static_cast<int>(std::min<uint64_t>(tempoMap_.MsToTick(positionMs), INT_MAX));
+    if (fluid_player_seek(player_.get(), tick) != FLUID_OK) {
+        // The player loads the file when it first renders and refuses seeks until then:
+        // render one block into a throwaway buffer and ask again.
+        float block[64 * kOutputChannels];
+        if (fluid_synth_write_float(synth_.get(), 64, block, 0, kOutputChannels, block, 1, kOutputChannels) !=
+                FLUID_OK ||
+            fluid_player_seek(player_.get(), tick) != FLUID_OK)
+            return kErrSynth;
+    }
     fluid_synth_all_sounds_off(synth_.get(), -1);
     renderedFrames_ = std::min(totalFrames_, MsToFrames(positionMs));
     return kOk;

@@ -137,6 +137,13 @@ TEST_F(OfflineSystemTest, MidiRendersSoundForTheTempoMapLength)
     EXPECT_EQ(audio.size() / kOutputChannels, static_cast<std::size_t>(MsToFrames(1500)));
     EXPECT_GT(Peak(audio), 0.01f);
     EXPECT_FALSE(Playing(channel));
+
+    // Seeking goes through the tempo map: 1000 ms is tick 960, and 500 ms remain.
+    const ChannelHandle again = Play(stream);
+    ASSERT_EQ(system.SetPositionMs(again, 1000), kOk);
+    const std::vector<float> rest = Render(again);
+    EXPECT_EQ(rest.size() / kOutputChannels, static_cast<std::size_t>(MsToFrames(1500) - MsToFrames(1000)));
+    EXPECT_GT(Peak(rest), 0.01f);
 }
 
 TEST_F(OfflineSystemTest, SeekLandsOnTheExactSample)
@@ -278,4 +285,29 @@ TEST(AudioSystemLifecycleTest, CloseWhilePlayingThroughTheDeviceAndCallsAfterwar
     EXPECT_EQ(system.Close(), kErrNotInitialised);
     // The system can start again after a close.
     EXPECT_EQ(system.Init(8, kInitNormal, nullptr), kOk);
+}
+
+TEST(AudioSystemLifecycleTest, WithoutAUsableDriverTheSilentOneTakesOver)
+{
+    const std::string saved = getenv("SDL_AUDIODRIVER") ? getenv("SDL_AUDIODRIVER") : "";
+    setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
+    AudioSystem system;
+    const Result init = system.Init(4, kInitNormal, nullptr);
+    if (saved.empty())
+        unsetenv("SDL_AUDIODRIVER");
+    else
+        setenv("SDL_AUDIODRIVER", saved.c_str(), 1);
+    ASSERT_EQ(init, kOk);
+
+    StreamHandle stream;
+    ChannelHandle channel;
+    ASSERT_EQ(system.CreateStream(Fixture("tone.wav"), 0, nullptr, &stream), kOk);
+    ASSERT_EQ(system.PlaySound(-1, stream, false, &channel), kOk);
+    unsigned position = 0;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (position == 0 && std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        system.GetPositionMs(channel, &position);
+    }
+    EXPECT_GT(position, 0u);  // the silent driver consumes audio like a device
 }
