@@ -6,6 +6,7 @@
 #include "library/LibraryGrids.h"
 #include "library/MusicFiles.h"
 #include "library/ScanFolder.h"
+#include "library/TrackInserter.h"
 #include "ui/WaitCursor.h"
 
 namespace {
@@ -57,7 +58,8 @@ void Player::AddTrack(bool append, const String& path)
         g.Get(row, TRACK_ARTIST) = track.artist;
         g.Get(row, TRACK_ALBUM) = track.album;
         g.Get(row, TRACK_LENGTH) = track.length;
-        g.Get(row, TRACK_ID) = StoreTrack(ListGrid.Get(ListGrid.GetCursor(), LIST_ID), row, track);
+        const Value& list = ListGrid.Get(ListGrid.GetCursor(), LIST_ID);
+        g.Get(row, TRACK_ID) = trackInserter_ ? trackInserter_->Insert(list, row, track) : StoreTrack(list, row, track);
     }
     // The engine has shown why a file could not be opened; its row keeps only the path.
     rowRepaint_.RowAdded(g, row, inserting);
@@ -70,7 +72,10 @@ void Player::RunAdd(const std::function<void()>& add)
         session->Begin();
     {
         WaitCursor wait;
+        TrackInserter inserter(session);
+        trackInserter_ = &inserter;
         add();
+        trackInserter_ = nullptr;
     }
     if (session)
         session->Commit();
@@ -114,14 +119,8 @@ void Player::TrackRemoving()
     // A row whose file could not be opened was never stored.
     if (!id.IsNull())
         RemoveTrack(id);
-    if (!id.IsNull() && id.ToInt() == PlayingId) {
-        // Stopping playback goes here once playback exists (StopPlayback).
-    }
+    if (!id.IsNull() && id.ToInt() == PlayingId)
+        StopPlayback();
     if (session && g.IsRemovingLast())
         session->Commit();
-}
-
-void Player::PlaySelected()
-{
-    // Playing the cursor track of the current playlist belongs to playback.
 }

@@ -1,0 +1,30 @@
+#include "library/TrackInserter.h"
+
+#include <climits>
+
+namespace {
+constexpr char kInsertTrack[] =
+    "insert into PLAYLISTS(ID, POS, FILENAME, TITLE, ARTIST, ALBUM, LENGTH) values (?, ?, ?, ?, ?, ?, ?)";
+}
+
+TrackInserter::TrackInserter(SqlSession* session) : session_(session)
+{
+    if (session_)
+        cursor_ = *session_;
+}
+
+Value TrackInserter::Insert(const Value& list, int pos, const TrackFields& track)
+{
+    if (!session_)
+        return Value();
+    cursor_.SetStatement(kInsertTrack);
+    const Value values[] = {list, pos, track.file, track.title, track.artist, track.album, track.length};
+    for (int i = 0; i < 7; ++i)
+        cursor_.SetParam(i, values[i]);
+    if (!cursor_.Execute())
+        return Value();
+    const int64_t id = session_->GetInsertedId();
+    if (id > INT_MIN && id <= INT_MAX)
+        return static_cast<int>(id);  // keys are kept as int while they fit, as loading gives them
+    return id;
+}
