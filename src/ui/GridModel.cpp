@@ -6,12 +6,31 @@ GridModel::StoredRow GridModel::MakeRow() const
 {
     StoredRow row;
     if (columns_ > 0)
-        row.cells = std::make_unique<Value[]>(size_t(columns_));
+        row.cells = new Value[size_t(columns_)];
     return row;
+}
+
+void GridModel::FreeRow(StoredRow& row)
+{
+    delete[] row.cells;
+    delete row.style;
+    row = StoredRow();
+}
+
+void GridModel::MakeRoom()
+{
+    // Growing first means a failed allocation cannot leave a new row without an owner.
+    const auto grow = [](auto& vector) {
+        if (vector.size() == vector.capacity())
+            vector.reserve(std::max<size_t>(16, vector.capacity() * 2));
+    };
+    grow(store_);
+    grow(items_);
 }
 
 int GridModel::Append()
 {
+    MakeRoom();
     store_.push_back(MakeRow());
     GridRowItem item;
     item.id = int32_t(store_.size() - 1);
@@ -32,6 +51,7 @@ int GridModel::Insert(int row)
     if (row < 0 || row >= GetCount())
         return Append();
     const int32_t id = items_[row].id;
+    MakeRoom();
     store_.insert(store_.begin() + id, MakeRow());
     for (GridRowItem& item : items_)
         if (item.id >= id)
@@ -50,16 +70,18 @@ void GridModel::Remove(int row)
     if (items_[row].IsSelected())
         --selected_;
     items_.erase(items_.begin() + row);
+    FreeRow(store_[id]);
     store_.erase(store_.begin() + id);
     for (GridRowItem& item : items_)
-        if (item.id > id)
-            --item.id;
+        item.id -= int32_t(item.id > id);  // branch-free: this loop runs once per removed row
     Touch(row);
 }
 
 void GridModel::Clear()
 {
     items_.clear();
+    for (StoredRow& row : store_)
+        FreeRow(row);
     store_.clear();
     selected_ = 0;
     layoutValid_ = 0;
@@ -200,8 +222,12 @@ int GridModel::NextVisible(int row, int step) const
 void GridModel::SetStyle(int row, const GridRowStyle& style)
 {
     StoredRow& stored = store_[items_[row].id];
-    if (style.IsEmpty())
-        stored.style.reset();
+    if (style.IsEmpty()) {
+        delete stored.style;
+        stored.style = nullptr;
+    }
+    else if (stored.style)
+        *stored.style = style;
     else
-        stored.style = std::make_unique<GridRowStyle>(style);
+        stored.style = new GridRowStyle(style);
 }

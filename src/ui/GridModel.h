@@ -38,6 +38,11 @@ struct GridRowItem {
 class GridModel {
 public:
     explicit GridModel(int defaultHeight = 18) : defaultHeight_(defaultHeight) {}
+    ~GridModel() { Clear(); }
+    GridModel(GridModel&&) noexcept = default;
+    GridModel& operator=(GridModel&&) = delete;
+    GridModel(const GridModel&) = delete;
+    GridModel& operator=(const GridModel&) = delete;
 
     void SetColumnCount(int count) { columns_ = count; }
     int GetColumnCount() const { return columns_; }
@@ -91,16 +96,20 @@ public:
     // The nearest row that is not hidden, searching from `row` in `step` direction; -1 when none.
     int NextVisible(int row, int step) const;
 
-    const GridRowStyle* GetStyle(int row) const { return store_[items_[row].id].style.get(); }
+    const GridRowStyle* GetStyle(int row) const { return store_[items_[row].id].style; }
     void SetStyle(int row, const GridRowStyle& style);
 
 private:
+    // Plain pointers owned by the model (freed in FreeRow), so that removing a row
+    // from the middle of a large store is a single memory move.
     struct StoredRow {
-        std::unique_ptr<Value[]> cells;
-        std::unique_ptr<GridRowStyle> style;  // rarely set, so kept out of line
+        Value* cells = nullptr;
+        GridRowStyle* style = nullptr;  // rarely set, so kept out of line
     };
 
     StoredRow MakeRow() const;
+    static void FreeRow(StoredRow& row);
+    void MakeRoom();
     void Touch(int row) { if (row < layoutValid_) layoutValid_ = row; }
     void UpdateLayout(int upTo);
 
