@@ -217,11 +217,11 @@ TEST_F(AudioEngineTest, ASoundWithoutLengthHasZeroPercent)
                                           2, 0, 16, 0, 'd', 'a', 't', 'a', 0, 0, 0, 0};
         out.write(reinterpret_cast<const char*>(header), sizeof header);
     }
-    if (engine.PlayFile(path)) {
-        EXPECT_EQ(engine.GetPositionPercent(), 0.0);
-        ASSERT_TRUE(WaitFor([&] { return !engine.IsPlaying(); }));
-        EXPECT_EQ(engine.GetPositionPercent(), 0.0);
-    }
+    ASSERT_TRUE(engine.PlayFile(path));
+    EXPECT_EQ(engine.GetPositionPercent(), 0.0);
+    ASSERT_TRUE(WaitFor([&] { return !engine.IsPlaying(); }));
+    EXPECT_EQ(engine.GetPositionPercent(), 0.0);
+    EXPECT_TRUE(prompts.texts.empty());
 }
 
 TEST_F(AudioEngineTest, CloseWhilePlaying)
