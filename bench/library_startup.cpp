@@ -1,0 +1,168 @@
+// Start-up with 100 playlists of 1,000 tracks: constructing the window (library
+// loaded into the grids) next to a bare read of the same rows; then closing it
+// (positions saved) next to a bare prepared-update loop.
+
+#include <sqlite3.h>
+
+#include <vector>
+
+#include "app/Player.h"
+#include "library_common.h"
+#include "ui/Prompt.h"
+
+namespace {
+
+constexpr int kLists = 100;
+constexpr int kTracksPerList = 1000;
+
+bool Fill(const std::filesystem::path& file)
+{
+    sqlite3* db = nullptr;
+    if (sqlite3_open(file.c_str(), &db) != SQLITE_OK)
+        return false;
+    sqlite3_exec(db, "BEGIN;", nullptr, nullptr, nullptr);
+    sqlite3_stmt* list = nullptr;
+    sqlite3_stmt* track = nullptr;
+    sqlite3_prepare_v2(db, "insert into LISTS(NAME, POS) values (?, ?)", -1, &list, nullptr);
+    sqlite3_prepare_v2(db,
+                       "insert into PLAYLISTS(ID, POS, FILENAME, TITLE, ARTIST, ALBUM, LENGTH) "
+                       "values (?, ?, ?, ?, ?, ?, ?)",
+                       -1, &track, nullptr);
+    for (int l = 0; l < kLists; ++l) {
+        const std::string name = "Playlist " + std::to_string(l);
+        sqlite3_bind_text(list, 1, name.c_str(), -1, SQLITE_TRANSIENT);
+        sqlite3_bind_int(list, 2, l);
+        sqlite3_step(list);
+        sqlite3_reset(list);
+        const int id = static_cast<int>(sqlite3_last_insert_rowid(db));
+        for (int t = 0; t < kTracksPerList; ++t) {
+            const std::string n = std::to_string(l) + "-" + std::to_string(t);
+            const std::string path = "/home/user/Music/Album " + std::to_string(l) + "/Track " + n + ".mp3";
+            const std::string title = "Title of track " + n;
+            sqlite3_bind_int(track, 1, id);
+            sqlite3_bind_int(track, 2, t);
+            sqlite3_bind_text(track, 3, path.c_str(), -1, SQLITE_TRANSIENT);
+            sqlite3_bind_text(track, 4, title.c_str(), -1, SQLITE_TRANSIENT);
+            sqlite3_bind_text(track, 5, "Some Artist", -1, SQLITE_STATIC);
+            sqlite3_bind_text(track, 6, "Some Album", -1, SQLITE_STATIC);
+            sqlite3_bind_int(track, 7, 180000 + t);
+            sqlite3_step(track);
+            sqlite3_reset(track);
+        }
+    }
+    sqlite3_finalize(list);
+    sqlite3_finalize(track);
+    sqlite3_exec(db, "COMMIT;", nullptr, nullptr, nullptr);
+    sqlite3_close(db);
+    return true;
+}
+
+// Reads every list and its tracks, as the load does, into plain rows.
+size_t BareRead(const std::filesystem::path& file)
+{
+    sqlite3* db = nullptr;
+    sqlite3_open(file.c_str(), &db);
+    sqlite3_stmt* lists = nullptr;
+    sqlite3_stmt* tracks = nullptr;
+    sqlite3_prepare_v2(db, "select ID, NAME from LISTS order by POS", -1, &lists, nullptr);
+    sqlite3_prepare_v2(db,
+                       "select IDPL, FILENAME, TITLE, ARTIST, ALBUM, LENGTH from PLAYLISTS where ID = ? order by POS",
+                       -1, &tracks, nullptr);
+    std::vector<std::vector<std::string>> rows;
+    while (sqlite3_step(lists) == SQLITE_ROW) {
+        sqlite3_bind_int(tracks, 1, sqlite3_column_int(lists, 0));
+        while (sqlite3_step(tracks) == SQLITE_ROW) {
+            std::vector<std::string>& row = rows.emplace_back();
+            for (int c = 0; c < 6; ++c)
+                row.emplace_back(reinterpret_cast<const char*>(sqlite3_column_text(tracks, c)));
+        }
+        sqlite3_reset(tracks);
+    }
+    sqlite3_finalize(lists);
+    sqlite3_finalize(tracks);
+    sqlite3_close(db);
+    return rows.size();
+}
+
+// Rewrites every position with two prepared updates in one transaction.
+double BareSave(const std::filesystem::path& file)
+{
+    sqlite3* db = nullptr;
+    sqlite3_open(file.c_str(), &db);
+    std::vector<std::pair<int, std::vector<int>>> order;
+    sqlite3_stmt* read = nullptr;
+    sqlite3_prepare_v2(db, "select ID, IDPL from PLAYLISTS order by ID, POS", -1, &read, nullptr);
+    while (sqlite3_step(read) == SQLITE_ROW) {
+        const int id = sqlite3_column_int(read, 0);
+        if (order.empty() || order.back().first != id)
+            order.push_back({id, {}});
+        order.back().second.push_back(sqlite3_column_int(read, 1));
+    }
+    sqlite3_finalize(read);
+    const double seconds = bench::Seconds([&] {
+        sqlite3_stmt* list = nullptr;
+        sqlite3_stmt* track = nullptr;
+        sqlite3_exec(db, "BEGIN;", nullptr, nullptr, nullptr);
+        sqlite3_prepare_v2(db, "update playlists set pos = ? where idpl = ? and id = ?", -1, &track, nullptr);
+        sqlite3_prepare_v2(db, "update lists set pos = ? where id = ?", -1, &list, nullptr);
+        for (size_t i = 0; i < order.size(); ++i) {
+            sqlite3_bind_int(list, 1, int(i));
+            sqlite3_bind_int(list, 2, order[i].first);
+            sqlite3_step(list);
+            sqlite3_reset(list);
+            for (size_t j = 0; j < order[i].second.size(); ++j) {
+                sqlite3_bind_int(track, 1, int(j));
+                sqlite3_bind_int(track, 2, order[i].second[j]);
+                sqlite3_bind_int(track, 3, order[i].first);
+                sqlite3_step(track);
+                sqlite3_reset(track);
+            }
+        }
+        sqlite3_finalize(list);
+        sqlite3_finalize(track);
+        sqlite3_exec(db, "COMMIT;", nullptr, nullptr, nullptr);
+    });
+    sqlite3_close(db);
+    return seconds;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    bench::Headless();
+    QApplication app(argc, argv);
+    bench::TempFolder tmp;
+    const auto file = tmp.path / "library.db3";
+    Sqlite3Session session;
+    if (!bench::OpenLibrary(session, file) || !Fill(file))
+        return 1;
+    SetPromptHandler([](const PromptRequest&) {});
+
+    BareRead(file);  // warm the file cache
+    size_t bareRows = 0;
+    const double bare = bench::Seconds([&] { bareRows = BareRead(file); });
+
+    const double before = bench::ResidentMiB();
+    std::unique_ptr<Player> player;
+    const double start = bench::Seconds([&] { player = std::make_unique<Player>(); });
+    const double loaded = bench::ResidentMiB();
+    size_t rows = 0;
+    for (const auto& grid : player->TrackLists)
+        rows += static_cast<size_t>(grid->GetCount());
+
+    const double close = bench::Seconds([&] { player.reset(); });
+    SQL.Detach();
+    session.Close();
+
+    std::printf("bare read:                     %zu tracks in %.3f s\n", bareRows, bare);
+    std::printf("window start-up (load):        %zu tracks in %.3f s\n", rows, start);
+    std::printf("ratio start-up / bare read: %.2f (target <= 3.0)\n", start / bare);
+    std::printf("peak memory %.1f MiB; growth by the load %.1f MiB, %.2f MiB per 10,000 tracks\n", bench::PeakMiB(),
+                loaded - before, (loaded - before) * 10000.0 / double(std::max<size_t>(rows, 1)));
+    std::printf("window close (positions saved): %.3f s\n", close);
+    const double bareSave = BareSave(file);
+    std::printf("bare save (prepared updates):   %.3f s\n", bareSave);
+    std::printf("ratio close / bare save: %.2f (target <= 1.5)\n", close / bareSave);
+    return 0;
+}
