@@ -102,6 +102,8 @@ private:
     // Runs an add of files or folders in one transaction, with the wait cursor.
     void RunAdd(const std::function<void()>& add);
     RowRepaint rowRepaint_;
+    // Stores the tracks while an add runs; none outside of one.
+    class TrackInserter* trackInserter_ = nullptr;
 
 private:
     void SetupListGrid();
