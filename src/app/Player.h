@@ -47,6 +47,14 @@ public:
     void Seek();
     void VolumeChanged();
 
+    // ---- Playback
+    // Time callback 0: position display and the advance at the end of a track.
+    void Tick();
+    // Time callback 1: alternates the play button's two faces of the current state.
+    void Blink();
+    // The data row of PlayingList holding the track with PlayingId; -1 when none does.
+    int FindPlayingRow();
+
     // The grid of tracks belonging to the playlist under ListGrid's cursor.
     GridCtrl& CurrentTrackList();
     // A new, empty track grid in TrackLists: appended when index is negative,
@@ -104,6 +112,14 @@ private:
     RowRepaint rowRepaint_;
     // Stores the tracks while an add runs; none outside of one.
     class TrackInserter* trackInserter_ = nullptr;
+
+private:
+    // Playback helpers.
+    // PlayingList, taking the selected playlist's grid when none is followed yet;
+    // null when no playlist is selected.
+    GridCtrl* FollowedList();
+    void RemovePlayingHighlight();
+    void ShowPlayingPosition();
 
 private:
     void SetupListGrid();
