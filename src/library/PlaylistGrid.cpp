@@ -81,7 +81,7 @@ void Player::ListRemoving()
     const int k = ListGrid.GetCurrentRow(true);
     GridCtrl* tracks = k >= 0 && k < static_cast<int>(TrackLists.size()) ? TrackLists[k].get() : nullptr;
     if (tracks && PlayingList == tracks) {
-        // Stopping playback goes here once playback exists (StopPlayback).
+        StopPlayback();
         PlayingList = nullptr;
     }
     // A row whose edit was cancelled before it was ever stored has no id and no records.
