@@ -90,6 +90,8 @@ void AddSubMenu(QMenu& parent, const BarItem& item);
 void FillFromBar(QMenu& menu, const Bar& bar)
 {
     for (const BarItem& item : bar.Items()) {
+        if (item.IsGap() || item.IsCtrl())
+            continue;
         if (item.IsSeparator()) {
             menu.addSeparator();
             continue;
@@ -137,7 +139,7 @@ bool Search(const Bar::Builder& builder, KeyCode key, BarItem* found, int depth)
     Bar bar;
     builder(bar);
     for (const BarItem& item : bar.Items()) {
-        if (item.IsSeparator())
+        if (item.IsSeparator() || item.IsGap() || item.IsCtrl())
             continue;
         if (item.IsSubMenu()) {
             if (item.IsEnabled() && Search(item.GetSubMenu(), key, found, depth + 1))
@@ -222,6 +224,22 @@ BarItem& Bar::Sub(std::string text, Builder builder)
     return item;
 }
 
+void Bar::Gap(int width)
+{
+    if (width == 0 || width < kGapToEnd)
+        return;
+    items_.emplace_back().gap_ = width;
+}
+
+BarItem& Bar::AddCtrl(QWidget& ctrl, int width, int height)
+{
+    BarItem& item = items_.emplace_back();
+    item.ctrl_ = &ctrl;
+    item.ctrlWidth_ = width;
+    item.ctrlHeight_ = height;
+    return item;
+}
+
 BarItem& Bar::Sub(bool enabled, std::string text, Builder builder)
 {
     return Sub(std::move(text), std::move(builder)).Enable(enabled);
@@ -245,7 +263,7 @@ void FillMenuBar(QMenuBar& menuBar, const Bar::Builder& builder)
     Bar bar;
     builder(bar);
     for (const BarItem& item : bar.Items()) {
-        if (item.IsSeparator())
+        if (item.IsSeparator() || item.IsGap() || item.IsCtrl())
             continue;
         if (item.IsSubMenu()) {
             QMenu* sub = MakeLazyMenu(&menuBar, QString::fromStdString(item.GetText()), item.GetSubMenu());

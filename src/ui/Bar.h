@@ -5,10 +5,12 @@
 #include <functional>
 #include <string>
 
+class QImage;
 class QMenu;
 class QMenuBar;
 class QPoint;
 class QKeyEvent;
+class QWidget;
 
 // Key codes: a virtual-key number plus K_DELTA, with K_CTRL, K_SHIFT and K_ALT
 // added for the modifiers. Enter, Esc, Tab and Backspace are plain characters.
@@ -55,6 +57,9 @@ public:
     BarItem& Enable(bool enabled = true) { enabled_ = enabled; return *this; }
     BarItem& Check(bool checked) { checkable_ = true; checked_ = checked; return *this; }
     BarItem& Help(std::string text) { help_ = std::move(text); return *this; }
+    // A toolbar shows the image with the text as its tooltip; menus ignore the image.
+    // The image must outlive the bar (named images live for the whole run).
+    BarItem& Image(const QImage& image) { image_ = &image; return *this; }
 
     const std::string& GetText() const { return text_; }
     KeyCode GetKey() const { return key_; }
@@ -64,6 +69,15 @@ public:
     const std::string& GetHelp() const { return help_; }
     bool IsSeparator() const { return separator_; }
     bool IsSubMenu() const { return bool(sub_); }
+    const QImage* GetImage() const { return image_; }
+    // Toolbar-only entries: empty space and embedded controls. Menus skip them.
+    bool IsGap() const { return gap_ != 0; }
+    // The gap's width in pixels, or kGapToEnd for one that pushes the rest to the far end.
+    int GetGapWidth() const { return gap_; }
+    bool IsCtrl() const { return ctrl_ != nullptr; }
+    QWidget* GetCtrl() const { return ctrl_; }
+    int GetCtrlWidth() const { return ctrlWidth_; }
+    int GetCtrlHeight() const { return ctrlHeight_; }
     const std::function<void()>& GetAction() const { return action_; }
     const std::function<void(class Bar&)>& GetSubMenu() const { return sub_; }
 
@@ -75,6 +89,11 @@ private:
     bool checkable_ = false;
     bool checked_ = false;
     bool separator_ = false;
+    int gap_ = 0;
+    QWidget* ctrl_ = nullptr;
+    int ctrlWidth_ = 0;
+    int ctrlHeight_ = 0;
+    const QImage* image_ = nullptr;
     std::string help_;
     std::function<void()> action_;
     std::function<void(Bar&)> sub_;
@@ -85,6 +104,7 @@ private:
 class Bar {
 public:
     using Builder = std::function<void(Bar&)>;
+    static constexpr int kGapToEnd = -1;
 
     BarItem& Add(std::string text, std::function<void()> action = {});
     BarItem& Add(bool enabled, std::string text, std::function<void()> action = {});
@@ -92,6 +112,11 @@ public:
     // A sub-menu whose entries the builder adds each time it is shown or searched.
     BarItem& Sub(std::string text, Builder builder);
     BarItem& Sub(bool enabled, std::string text, Builder builder);
+    // Toolbar space: a fixed gap, or (kGapToEnd) one that takes all the room left over.
+    void Gap(int width);
+    void GapToEnd() { Gap(kGapToEnd); }
+    // A control placed in a toolbar at a fixed size; the caller keeps owning it.
+    BarItem& AddCtrl(QWidget& ctrl, int width, int height);
 
     const std::deque<BarItem>& Items() const { return items_; }
     bool IsEmpty() const { return items_.empty(); }

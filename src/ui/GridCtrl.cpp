@@ -5,6 +5,7 @@
 #include <QScrollBar>
 #include <QSignalBlocker>
 
+#include "ui/GridPopUp.h"
 #include "ui/Translate.h"
 
 GridCtrl::GridCtrl(QWidget* parent) : QAbstractScrollArea(parent), model_(kRowHeight)
@@ -16,6 +17,7 @@ GridCtrl::GridCtrl(QWidget* parent) : QAbstractScrollArea(parent), model_(kRowHe
     viewport()->setMouseTracking(true);
 
     WhenMenuBar = [this](Bar& bar) { StdMenuBar(bar); };
+    WhenToolBar = [this](Bar& bar) { StdToolBar(bar); };
     InsertAction = [this] { DoInsert(); };
     AppendAction = [this] { DoAppend(); };
     RemoveAction = [this] { DoRemove(); };
@@ -23,6 +25,7 @@ GridCtrl::GridCtrl(QWidget* parent) : QAbstractScrollArea(parent), model_(kRowHe
 
 GridCtrl::~GridCtrl()
 {
+    delete popUp_;  // a top-level window of its own, not a child
     // Editors belong to the owner: give them back rather than let the viewport delete them.
     for (GridColumn& column : columns_) {
         QWidget* editor = column.editor_.widget;
@@ -38,6 +41,7 @@ GridCtrl& GridCtrl::Changed()
 {
     layoutDirty_ = true;
     viewport()->update();
+    ScheduleToolBar();
     return *this;
 }
 
@@ -104,6 +108,7 @@ GridCtrl& GridCtrl::SetToolBar(bool on, GridEdge edge)
 {
     settings_.toolBar = on;
     settings_.toolBarOnTop = edge == GridEdge::Top;
+    toolBarForce_ = true;  // also picks up a WhenToolBar the owner has replaced
     return Changed();
 }
 
@@ -304,6 +309,7 @@ int GridCtrl::ColumnAtPoint(const QPoint& pos) const
 void GridCtrl::resizeEvent(QResizeEvent* event)
 {
     QAbstractScrollArea::resizeEvent(event);
+    PlaceToolBar();
     layoutDirty_ = true;
     SyncLayout();
     PlaceEditors();

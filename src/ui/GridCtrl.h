@@ -11,7 +11,12 @@
 #include "ui/GridColumn.h"
 #include "ui/GridModel.h"
 
+class GridPopUp;
+class GridToolBar;
+class QLineEdit;
 class QPainter;
+class QPushButton;
+class Stream;
 
 // The grid's switches; GridCtrl's setters of the same names change them.
 struct GridSettings {
@@ -102,6 +107,62 @@ public:
     GridCtrl& SetToolBar(bool on, GridEdge edge = GridEdge::Bottom);
     // The word used in command texts ("Delete active %s."), translated when shown.
     String GetItemName() const;
+
+    // ---- Toolbar (GridTools.cpp). It is rebuilt through WhenToolBar at the next
+    // layout after a setting that affects it changed.
+    void StdToolBar(Bar& bar);
+    // The check items of the "Find options" menu; choosing one toggles its setting.
+    void FindOptionsMenu(Bar& bar);
+    // The toolbar as it is now (rebuilt first when a rebuild is due); null while off.
+    GridToolBar* GetToolBar();
+    QLineEdit& GetFindField();
+
+    // ---- Searching (GridSearch.cpp).
+    // Sets the find field's text; with immediate search on this searches at once.
+    void SetFindText(const String& text);
+    String GetFindText() const;
+    // Searches with the find field's text now (the Find button).
+    void DoFind();
+    // Whether a row holds the search text, and where (column, byte range of the shown
+    // text); false when the row has no match or no search is active.
+    bool GetFound(int row, int* column = nullptr, int* start = nullptr, int* end = nullptr) const;
+    // The search options as the menu toggles them, with their effects on the rows.
+    void ToggleImmediateSearch();
+    void ToggleSearchHideRows();
+    void ToggleSearchHighlight();
+    void ToggleSearchCaseSensitive();
+
+    // ---- Sorting (GridSort.cpp); the display order only.
+    // What a caption click does: none -> ascending -> descending -> none. With `add`
+    // (Ctrl) and multi-sorting on the column becomes a further key.
+    void SortByCaption(int column, bool add);
+    // The sort keys, first key first; a column's state is GridColumn::GetSortState().
+    const std::vector<int>& GetSortKeys() const { return sortKeys_; }
+    // Sorts again by the current keys (or back to the order of addition without keys).
+    void Resort();
+
+    // ---- Dragging rows (GridDrag.cpp).
+    // Drops the dragged rows just after display row `after` (-1: before the first row),
+    // as releasing a row drag there does; false when nothing moved.
+    bool DropRows(int after);
+    // The floating text shown while dragging to just after `after`.
+    String DragText(int after) const;
+    bool IsDragging() const { return dragging_; }
+
+    // ---- Resizing (GridInput.cpp).
+    // Moves the border between a visible column and the next visible one to the given
+    // pixel width of the column; the other columns keep their widths.
+    bool ResizeColumn(int column, int pixels);
+    void SetRowHeight(int row, int height);
+    int GetRowHeight(int row) const { return model_.IsRow(row) ? model_.Item(row).height : 0; }
+
+    // ---- Column layout (GridLayout.cpp): widths and hidden flags.
+    String StoreLayout() const;
+    // False, leaving the grid as it was, for a damaged layout or one of other columns.
+    bool LoadLayout(const String& data);
+    // Stores or loads the layout as one length-prefixed block of the stream. A refused
+    // block leaves the grid as it was and the stream usable; the result tells.
+    bool SerializeLayout(Stream& stream);
 
     // ---- Data.
     // Appends a row: cell i takes values[i] for i from `from` on; extra values are ignored.
@@ -208,6 +269,8 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    bool event(QEvent* event) override;
     bool focusNextPrevChild(bool next) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     bool viewportEvent(QEvent* event) override;
@@ -234,7 +297,10 @@ private:
     void PaintCaption(QPainter& painter);
     void PaintRows(QPainter& painter, const QRect& dirty);
     void PaintRow(QPainter& painter, int row, int top);
-    void PaintCellText(QPainter& painter, const QRect& rect, const GridColumn& column, const Value& value);
+    void PaintCellText(QPainter& painter, const QRect& rect, const GridColumn& column, const Value& value,
+                       const GridRowItem* found = nullptr);
+    void PaintSortMark(QPainter& painter, const GridColumn& column, QRect& text);
+    void PaintDropMarker(QPainter& painter);
 
     // Editing, new rows, removal, moving (GridEdit.cpp).
     bool BeginEdit(int row);
@@ -244,6 +310,33 @@ private:
     void RemoveRows(const std::vector<int>& rows, bool marks);
     void MoveRows(int step);
     bool FocusNextEditor(bool forward);
+
+    // Toolbar (GridTools.cpp).
+    void ScheduleToolBar();
+    void SyncToolBar();
+    void PlaceToolBar();
+    uint32_t ToolBarSignature() const;
+    void PopUpFindOptions();
+    QPushButton& GetCloseButton();
+
+    // Searching (GridSearch.cpp).
+    void RunSearch(const String& text);
+    void ShowAllRows();
+
+    // Sorting (GridSort.cpp).
+    void ApplyOrder(std::vector<int>& order);
+
+    // Dragging (GridDrag.cpp).
+    int DropAfterRow(const QPoint& pos);
+    void UpdateDrag(const QPoint& pos, const QPoint& globalPos);
+    void EndDrag(const QPoint& pos);
+    void SetDropMarker(int y);
+
+    // Resizing (GridInput.cpp).
+    bool StartResize(const QPoint& pos);
+    int ColumnBorderAt(const QPoint& pos) const;
+    int RowBorderAt(const QPoint& pos);
+    int NextVisibleColumn(int column) const;
 
     // Input (GridInput.cpp).
     bool HandleKey(KeyCode key);
@@ -276,6 +369,28 @@ private:
     int laidOutWidth_ = -1;
     bool painting_ = false;
     bool updatePending_ = false;
+    // Toolbar and searching.
+    GridToolBar* toolBar_ = nullptr;
+    QLineEdit* findField_ = nullptr;
+    QPushButton* closeButton_ = nullptr;
+    uint32_t toolBarBuilt_ = 0;  // ToolBarSignature() of the last build, 0 = none
+    bool toolBarPending_ = false;
+    bool toolBarForce_ = false;
+    bool searchActive_ = false;  // a non-empty search has marked rows
+
+    // Sorting, dragging, resizing.
+    std::vector<int> sortKeys_;
+    int captionPress_ = -1;  // column whose caption the left button went down on
+    QPoint pressPos_;
+    bool pressOnRow_ = false;
+    bool dragging_ = false;
+    int dropMarkerY_ = -1;
+    GridPopUp* popUp_ = nullptr;
+    enum class Resize { None, Column, Row } resizing_ = Resize::None;
+    int resizeIndex_ = -1;
+    int resizeStart_ = 0;  // the column's width or the row's height when the drag began
+    QPoint resizeFrom_;
+
     mutable Value scratch_;
     GridColumn noColumn_{String(), 0, false};  // handed out when a column cannot be added
 };

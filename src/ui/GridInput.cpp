@@ -1,10 +1,19 @@
 // Keys and mouse buttons of the grid.
 
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QMouseEvent>
 #include <QPointer>
 
 #include "ui/GridCtrl.h"
+
+namespace {
+constexpr int kDragThreshold = 5;  // pixels the pointer moves before a press becomes a drag
+constexpr int kBorderReach = 2;  // how near a border the pointer must be to resize
+constexpr int kMinColumnWidth = 6;
+constexpr int kMinRowHeight = 4;
+constexpr int kMaxRowHeight = 1000;
+}  // namespace
 
 // ---- Keys
 
@@ -45,6 +54,12 @@ bool GridCtrl::HandleKey(KeyCode key)
     }
     if (key == K_ESCAPE && IsEditing()) {
         CancelEdit();
+        return true;
+    }
+    if (key == (K_CTRL | K_KEY('F')) && settings_.toolBar && settings_.findGroup) {
+        GetToolBar();  // the field is placed by the toolbar's build
+        GetFindField().setFocus(Qt::ShortcutFocusReason);
+        GetFindField().selectAll();
         return true;
     }
     if (plain == K_TAB) {
@@ -169,8 +184,17 @@ void GridCtrl::mousePressEvent(QMouseEvent* event)
     const int column = ColumnAtPoint(pos);
     if (event->button() == Qt::LeftButton) {
         setFocus(Qt::MouseFocusReason);
-        if (row >= 0)
+        if (StartResize(pos))
+            return;
+        if (pos.y() < DataTop()) {
+            captionPress_ = column;  // sorts on release, unless it turned into something else
+            return;
+        }
+        if (row >= 0) {
+            pressPos_ = pos;
+            pressOnRow_ = true;
             ClickRow(row, column, event->modifiers());
+        }
         return;
     }
     if (event->button() == Qt::RightButton) {
@@ -215,12 +239,173 @@ void GridCtrl::ClickRow(int row, int column, Qt::KeyboardModifiers modifiers)
         Run(WhenLeftClick);
 }
 
+void GridCtrl::mouseMoveEvent(QMouseEvent* event)
+{
+    const QPoint pos = event->position().toPoint();
+    if (resizing_ == Resize::Column) {
+        ResizeColumn(resizeIndex_, resizeStart_ + pos.x() - resizeFrom_.x());
+        return;
+    }
+    if (resizing_ == Resize::Row) {
+        SetRowHeight(resizeIndex_, resizeStart_ + pos.y() - resizeFrom_.y());
+        return;
+    }
+    if (event->buttons() & Qt::LeftButton) {
+        const QPoint moved = pos - pressPos_;
+        if (pressOnRow_ && !dragging_ && settings_.draggingRows && !IsEditing() && IsCursor() &&
+            (std::abs(moved.x()) > kDragThreshold || std::abs(moved.y()) > kDragThreshold)) {
+            dragging_ = true;
+            clearSelectionOnRelease_ = false;  // the selection is what is being moved
+        }
+        if (dragging_)
+            UpdateDrag(pos, event->globalPosition().toPoint());
+        return;
+    }
+    // Hovering: show where a border can be taken.
+    if (ColumnBorderAt(pos) >= 0)
+        viewport()->setCursor(Qt::SplitHCursor);
+    else if (RowBorderAt(pos) >= 0)
+        viewport()->setCursor(Qt::SplitVCursor);
+    else
+        viewport()->unsetCursor();
+}
+
 void GridCtrl::mouseReleaseEvent(QMouseEvent* event)
 {
-    if (event->button() == Qt::LeftButton && clearSelectionOnRelease_) {
+    if (event->button() != Qt::LeftButton)
+        return;
+    const QPoint pos = event->position().toPoint();
+    const int caption = captionPress_;
+    captionPress_ = -1;
+    pressOnRow_ = false;
+    if (resizing_ != Resize::None) {
+        resizing_ = Resize::None;
+        return;
+    }
+    if (dragging_) {
+        clearSelectionOnRelease_ = false;
+        EndDrag(pos);
+        return;
+    }
+    if (caption >= 0 && pos.y() < DataTop() && ColumnAtPoint(pos) == caption) {
+        if (settings_.sorting)
+            SortByCaption(caption, event->modifiers() & Qt::ControlModifier);
+        return;
+    }
+    if (clearSelectionOnRelease_) {
         clearSelectionOnRelease_ = false;
         ClearSelection();
     }
+}
+
+// ---- Resizing columns and rows
+
+int GridCtrl::NextVisibleColumn(int column) const
+{
+    for (int i = column + 1; i < GetColumnCount(); ++i)
+        if (!columns_[i].hidden_)
+            return i;
+    return -1;
+}
+
+int GridCtrl::ColumnBorderAt(const QPoint& pos) const
+{
+    const bool inCaption = pos.y() < DataTop();
+    if (inCaption ? !settings_.resizingCols : !(settings_.resizingFromCells && pos.x() >= GetFixedWidth()))
+        return -1;
+    // Only borders between two visible columns move: the last one is the grid's edge.
+    for (int i = 0; i < GetColumnCount(); ++i) {
+        const GridColumn& column = columns_[i];
+        if (column.hidden_ || NextVisibleColumn(i) < 0)
+            continue;
+        if (std::abs(pos.x() - (column.x_ + column.pixelWidth_)) <= kBorderReach)
+            return i;
+    }
+    return -1;
+}
+
+int GridCtrl::RowBorderAt(const QPoint& pos)
+{
+    if (!settings_.resizingRows || !settings_.indicator || pos.x() >= GetFixedWidth() || pos.y() < DataTop())
+        return -1;
+    const int row = RowAtPoint(pos);
+    if (row < 0)
+        return -1;
+    const int top = DataTop() + model_.GetPos(row) - ScrollPos();
+    const int bottom = top + model_.Item(row).Extent();
+    if (bottom - pos.y() <= kBorderReach + 1)
+        return row;
+    if (pos.y() - top <= kBorderReach)
+        return model_.NextVisible(row - 1, -1);  // the lower edge of the row above
+    return -1;
+}
+
+bool GridCtrl::StartResize(const QPoint& pos)
+{
+    const int column = ColumnBorderAt(pos);
+    if (column >= 0) {
+        resizing_ = Resize::Column;
+        resizeIndex_ = column;
+        resizeStart_ = columns_[column].pixelWidth_;
+    }
+    else {
+        const int row = RowBorderAt(pos);
+        if (row < 0)
+            return false;
+        resizing_ = Resize::Row;
+        resizeIndex_ = row;
+        resizeStart_ = model_.Item(row).height;
+    }
+    resizeFrom_ = pos;
+    return true;
+}
+
+bool GridCtrl::ResizeColumn(int column, int pixels)
+{
+    if (column < 0 || column >= GetColumnCount() || columns_[column].hidden_)
+        return false;
+    const int next = NextVisibleColumn(column);
+    if (next < 0)
+        return false;
+    SyncLayout();
+    // The weights become the present pixel widths, so the border lands where asked and
+    // later changes of the grid's width still scale every column alike. Hidden columns
+    // are scaled the same way, keeping their share for when they are shown again.
+    long weights = 0;
+    long available = 0;
+    for (const GridColumn& c : columns_)
+        if (!c.hidden_) {
+            weights += c.GetWeight();
+            available += c.pixelWidth_;
+        }
+    if (weights <= 0 || available <= 0)
+        return false;
+    const int pair = columns_[column].pixelWidth_ + columns_[next].pixelWidth_;
+    if (pair < 2 * kMinColumnWidth)
+        return false;
+    for (GridColumn& c : columns_) {
+        if (!c.hidden_)
+            c.width_ = std::max(c.pixelWidth_, 1);
+        else if (c.width_ > 0)
+            c.width_ = std::max(int(c.width_ * available / weights), 1);
+    }
+    const int width = std::clamp(pixels, kMinColumnWidth, pair - kMinColumnWidth);
+    columns_[column].width_ = width;
+    columns_[next].width_ = pair - width;
+    Changed();
+    SyncLayout();
+    PlaceEditors();
+    return true;
+}
+
+void GridCtrl::SetRowHeight(int row, int height)
+{
+    if (!model_.IsRow(row))
+        return;
+    model_.SetHeight(row, std::clamp(height, kMinRowHeight, kMaxRowHeight));
+    SyncLayout();
+    viewport()->update();
+    PlaceEditors();
 }
 
 void GridCtrl::mouseDoubleClickEvent(QMouseEvent* event)

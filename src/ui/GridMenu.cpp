@@ -1,28 +1,14 @@
 // The menu items the grid lends to its owner's menus, and its own standard menu.
 
 #include "ui/GridCtrl.h"
+#include "ui/GridText.h"
 #include "ui/Translate.h"
-
-namespace {
-
-// Puts a word into a translated pattern at its "%s". Plain replacement, so a
-// translation with stray conversions cannot misuse printf.
-String Fill(const char* pattern, const String& word)
-{
-    String text = pattern;
-    const size_t at = text.find("%s");
-    if (at != String::npos)
-        text.replace(at, 2, word);
-    return text;
-}
-
-}  // namespace
 
 void GridCtrl::RemoveMenuItem(Bar& bar)
 {
     bar.Add(CanRemove(), Translate("Delete"), [this] { Run(RemoveAction); })
         .Key(K_DELETE)
-        .Help(Fill(Translate("Delete active %s."), GetItemName()));
+        .Help(FillText(Translate("Delete active %s."), GetItemName()));
 }
 
 void GridCtrl::MoveMenuItems(Bar& bar)

@@ -115,6 +115,17 @@ void GridModel::SetHeight(int row, int height)
     Touch(row + 1);
 }
 
+void GridModel::SetFound(int row, int column, size_t start, size_t end)
+{
+    GridRowItem& item = items_[row];
+    item.flags |= GridRowItem::FOUND;
+    // Ranges the item cannot hold are still a match, just not highlighted.
+    const bool fits = column >= 0 && column < GridRowItem::kNoColumn && end <= UINT16_MAX && start <= end;
+    item.foundColumn = fits ? uint8_t(column) : GridRowItem::kNoColumn;
+    item.foundStart = fits ? uint16_t(start) : 0;
+    item.foundEnd = fits ? uint16_t(end) : 0;
+}
+
 void GridModel::Select(int row, bool on)
 {
     if (items_[row].IsSelected() == on)

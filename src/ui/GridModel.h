@@ -21,14 +21,20 @@ struct GridRowStyle {
 // One entry of the display order. It names its stored row by stable id, which is
 // the stored row's index in the store.
 struct GridRowItem {
-    enum : uint8_t { HIDDEN = 1, SELECTED = 2 };
+    enum : uint8_t { HIDDEN = 1, SELECTED = 2, FOUND = 4 };
+    static constexpr uint8_t kNoColumn = 255;
     int32_t id = 0;
     int32_t pos = 0;  // top edge within the data area; valid below the model's layout mark
     int16_t height = 0;
     uint8_t flags = 0;
+    // The search's first matching cell: its column and the byte range of its shown text.
+    uint8_t foundColumn = kNoColumn;
+    uint16_t foundStart = 0;
+    uint16_t foundEnd = 0;
 
     bool IsHidden() const { return flags & HIDDEN; }
     bool IsSelected() const { return flags & SELECTED; }
+    bool IsFound() const { return flags & FOUND; }
     // The height the row takes on screen.
     int Extent() const { return IsHidden() ? 0 : height; }
 };
@@ -70,6 +76,9 @@ public:
     bool IsHidden(int row) const { return items_[row].IsHidden(); }
     void SetHidden(int row, bool hidden);
     void SetHeight(int row, int height);
+    // Search marks: FOUND with the cell to highlight (kNoColumn when none can be shown).
+    void SetFound(int row, int column, size_t start, size_t end);
+    void ClearFound(int row) { items_[row].flags &= uint8_t(~GridRowItem::FOUND); }
 
     // Selection: the rows' flags plus a running count.
     bool IsSelected(int row) const { return items_[row].IsSelected(); }

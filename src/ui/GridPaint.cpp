@@ -1,5 +1,7 @@
 // Painting of the grid: the caption row, then only the data rows that the dirty area touches.
 
+#include <algorithm>
+
 #include <QPaintEvent>
 #include <QPainter>
 
@@ -17,6 +19,9 @@ const QColor kCursorFill(51, 102, 204);
 const QColor kCursorText(255, 255, 255);
 const QColor kSelectedFill(184, 207, 245);
 const QColor kMarker(0, 0, 0);
+const QColor kSortMark(90, 90, 90);
+const QColor kFoundFill(255, 225, 90);
+constexpr int kSortMarkWidth = 9;
 
 Qt::Alignment HorzFlags(int code)
 {
@@ -47,6 +52,7 @@ void GridCtrl::paintEvent(QPaintEvent* event)
     PaintRows(painter, event->rect());
     if (event->rect().top() < DataTop())
         PaintCaption(painter);
+    PaintDropMarker(painter);
     painting_ = false;
 }
 
@@ -65,11 +71,42 @@ void GridCtrl::PaintCaption(QPainter& painter)
         const QRect rect(column.x_, 0, column.pixelWidth_, kCaptionHeight - 1);
         painter.setPen(kCaptionLine);
         painter.drawLine(rect.right(), 0, rect.right(), rect.bottom());
+        QRect text = rect.adjusted(3, 0, -4, 0);
+        PaintSortMark(painter, column, text);
         painter.setPen(kText);
-        const QRect text = rect.adjusted(3, 0, -4, 0);
         const QString caption = painter.fontMetrics().elidedText(QString::fromStdString(column.caption_),
                                                                  Qt::ElideRight, text.width());
         painter.drawText(text, int(HorzFlags(column.horzAlign_) | Qt::AlignVCenter), caption);
+    }
+}
+
+void GridCtrl::PaintSortMark(QPainter& painter, const GridColumn& column, QRect& text)
+{
+    if (column.sort_ == 0 || text.width() < 2 * kSortMarkWidth)
+        return;
+    // A triangle at the right: pointing up for ascending, down for descending; with
+    // several keys, the key's place in the order stands before it.
+    const int right = text.right();
+    const int mid = kCaptionHeight / 2;
+    const int left = right - kSortMarkWidth + 1;
+    const bool up = column.sort_ == 1;
+    const QPoint tip(left + kSortMarkWidth / 2, up ? mid - 3 : mid + 3);
+    const QPoint base[2] = {QPoint(left, up ? mid + 2 : mid - 2), QPoint(right, up ? mid + 2 : mid - 2)};
+    const QPoint triangle[3] = {tip, base[0], base[1]};
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(kSortMark);
+    painter.drawPolygon(triangle, 3);
+    painter.setBrush(Qt::NoBrush);
+    text.setRight(left - 3);
+    if (sortKeys_.size() > 1) {
+        const auto at = std::find(sortKeys_.begin(), sortKeys_.end(), int(&column - &columns_[0]));
+        if (at != sortKeys_.end()) {
+            const QString number = QString::number(int(at - sortKeys_.begin()) + 1);
+            const int width = painter.fontMetrics().horizontalAdvance(number);
+            painter.setPen(kSortMark);
+            painter.drawText(QRect(text.right() - width + 1, 0, width, kCaptionHeight - 1), Qt::AlignCenter, number);
+            text.setRight(text.right() - width - 2);
+        }
     }
 }
 
@@ -138,7 +175,9 @@ void GridCtrl::PaintRow(QPainter& painter, int row, int top)
             continue;
         const QRect cell(column.x_, top, column.pixelWidth_, height);
         painter.setPen(text);
-        PaintCellText(painter, cell, column, model_.Cell(row, i));
+        const GridRowItem& item = model_.Item(row);
+        const bool found = settings_.searchHighlight && item.IsFound() && item.foundColumn == i;
+        PaintCellText(painter, cell, column, model_.Cell(row, i), found ? &item : nullptr);
         painter.setPen(kGridLine);
         if (settings_.horzGrid)
             painter.drawLine(cell.left(), cell.bottom(), cell.right(), cell.bottom());
@@ -153,7 +192,8 @@ void GridCtrl::PaintRow(QPainter& painter, int row, int top)
     }
 }
 
-void GridCtrl::PaintCellText(QPainter& painter, const QRect& rect, const GridColumn& column, const Value& value)
+void GridCtrl::PaintCellText(QPainter& painter, const QRect& rect, const GridColumn& column, const Value& value,
+                             const GridRowItem* found)
 {
     if (value.IsVoid() && !column.convert_)
         return;
@@ -161,7 +201,18 @@ void GridCtrl::PaintCellText(QPainter& painter, const QRect& rect, const GridCol
     if (shown.empty())
         return;
     const QRect area = rect.adjusted(3, 0, -3, -1);
-    const QString elided =
-        painter.fontMetrics().elidedText(QString::fromStdString(shown), Qt::ElideRight, area.width());
-    painter.drawText(area, int(HorzFlags(column.horzAlign_) | VertFlags(column.vertAlign_)), elided);
+    const QFontMetrics metrics = painter.fontMetrics();
+    const QString elided = metrics.elidedText(QString::fromStdString(shown), Qt::ElideRight, area.width());
+    const Qt::Alignment flags = HorzFlags(column.horzAlign_) | VertFlags(column.vertAlign_);
+    if (found && found->foundEnd <= shown.size() && found->foundStart < found->foundEnd) {
+        // The matched text gets a marker-pen fill behind it, where the text will stand.
+        const QRect bounds = metrics.boundingRect(area, int(flags), elided);
+        const int from = metrics.horizontalAdvance(QString::fromUtf8(shown.data(), found->foundStart));
+        const int to = metrics.horizontalAdvance(QString::fromUtf8(shown.data(), found->foundEnd));
+        const QRect mark(bounds.left() + from, area.top() + 1, to - from, area.height() - 1);
+        painter.fillRect(mark.intersected(area), kFoundFill);
+        if (painter.pen().color() != kText)
+            painter.setPen(kText);  // light cursor text would vanish on the fill
+    }
+    painter.drawText(area, int(flags), elided);
 }
