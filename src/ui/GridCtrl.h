@@ -299,7 +299,7 @@ private:
     void PaintRow(QPainter& painter, int row, int top);
     void PaintCellText(QPainter& painter, const QRect& rect, const GridColumn& column, const Value& value,
                        const GridRowItem* found = nullptr);
-    void PaintSortMark(QPainter& painter, const GridColumn& column, QRect& text);
+    void PaintSortMark(QPainter& painter, int column, QRect& text);
     void PaintDropMarker(QPainter& painter);
 
     // Editing, new rows, removal, moving (GridEdit.cpp).

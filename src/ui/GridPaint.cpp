@@ -65,14 +65,15 @@ void GridCtrl::PaintCaption(QPainter& painter)
     if (GetFixedWidth() > 0)
         painter.drawLine(GetFixedWidth() - 1, 0, GetFixedWidth() - 1, kCaptionHeight - 1);
     painter.setFont(font());
-    for (const GridColumn& column : columns_) {
+    for (int i = 0; i < GetColumnCount(); ++i) {
+        const GridColumn& column = columns_[i];
         if (column.hidden_ || column.pixelWidth_ <= 0)
             continue;
         const QRect rect(column.x_, 0, column.pixelWidth_, kCaptionHeight - 1);
         painter.setPen(kCaptionLine);
         painter.drawLine(rect.right(), 0, rect.right(), rect.bottom());
         QRect text = rect.adjusted(3, 0, -4, 0);
-        PaintSortMark(painter, column, text);
+        PaintSortMark(painter, i, text);
         painter.setPen(kText);
         const QString caption = painter.fontMetrics().elidedText(QString::fromStdString(column.caption_),
                                                                  Qt::ElideRight, text.width());
@@ -80,8 +81,9 @@ void GridCtrl::PaintCaption(QPainter& painter)
     }
 }
 
-void GridCtrl::PaintSortMark(QPainter& painter, const GridColumn& column, QRect& text)
+void GridCtrl::PaintSortMark(QPainter& painter, int index, QRect& text)
 {
+    const GridColumn& column = columns_[index];
     if (column.sort_ == 0 || text.width() < 2 * kSortMarkWidth)
         return;
     // A triangle at the right: pointing up for ascending, down for descending; with
@@ -99,7 +101,7 @@ void GridCtrl::PaintSortMark(QPainter& painter, const GridColumn& column, QRect&
     painter.setBrush(Qt::NoBrush);
     text.setRight(left - 3);
     if (sortKeys_.size() > 1) {
-        const auto at = std::find(sortKeys_.begin(), sortKeys_.end(), int(&column - &columns_[0]));
+        const auto at = std::find(sortKeys_.begin(), sortKeys_.end(), index);
         if (at != sortKeys_.end()) {
             const QString number = QString::number(int(at - sortKeys_.begin()) + 1);
             const int width = painter.fontMetrics().horizontalAdvance(number);
