@@ -52,20 +52,30 @@ void GridCtrl::Resort()
     std::vector<Key> keys;
     for (int column : sortKeys_)
         keys.push_back({column, columns_[column].sort_ == 2});
-    // Each row's cells are reached through one pointer, so comparing does not
-    // go through the display list and the store every time.
+    // Each row is reached through one pointer (to its key cell, or with several keys to
+    // its first cell), so comparing does not go through the display list and the store.
+    const bool single = keys.size() == 1;
+    const int offset = single ? keys[0].column : 0;
     std::vector<std::pair<const Value*, int>> rows;
     rows.reserve(size_t(count));
     for (int row = 0; row < count; ++row)
-        rows.emplace_back(&model_.Cell(row, 0), row);
-    std::sort(rows.begin(), rows.end(), [&keys](const auto& a, const auto& b) {
-        for (const Key& key : keys) {
-            const int result = StdValueCompare(a.first[key.column], b.first[key.column]);
-            if (result != 0)
-                return key.descending ? result > 0 : result < 0;
-        }
-        return false;
-    });
+        rows.emplace_back(&model_.Cell(row, offset), row);
+    using Entry = std::pair<const Value*, int>;
+    if (single && !keys[0].descending)
+        std::sort(rows.begin(), rows.end(),
+                  [](const Entry& a, const Entry& b) { return StdValueCompare(*a.first, *b.first) < 0; });
+    else if (single)
+        std::sort(rows.begin(), rows.end(),
+                  [](const Entry& a, const Entry& b) { return StdValueCompare(*a.first, *b.first) > 0; });
+    else
+        std::sort(rows.begin(), rows.end(), [&keys](const Entry& a, const Entry& b) {
+            for (const Key& key : keys) {
+                const int result = StdValueCompare(a.first[key.column], b.first[key.column]);
+                if (result != 0)
+                    return key.descending ? result > 0 : result < 0;
+            }
+            return false;
+        });
     for (int i = 0; i < count; ++i)
         order[size_t(i)] = rows[size_t(i)].second;
     ApplyOrder(order);
