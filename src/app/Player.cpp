@@ -146,25 +146,7 @@ void Player::Serialize(Stream& s)
 
 void Player::SerializeColumns(Stream& s, GridCtrl& grid)
 {
-    int32_t count = grid.GetColumnCount();
-    s % count;
-    if (s.IsLoading() && !s.IsError() && count != grid.GetColumnCount()) {
-        s.SetError();
-        return;
-    }
-    std::vector<bool> hidden(static_cast<size_t>(std::max(count, 0)));
-    for (int i = 0; i < count; ++i) {
-        bool h = grid.GetColumn(i).IsHidden();
-        s % h;
-        hidden[static_cast<size_t>(i)] = h;
-    }
-    if (!s.IsLoading() || s.IsError())
-        return;
-    // Show before hiding, so the grid never refuses to hide its last visible column.
-    for (int i = 0; i < count; ++i)
-        if (!hidden[static_cast<size_t>(i)])
-            grid.HideColumn(i, false);
-    for (int i = 0; i < count; ++i)
-        if (hidden[static_cast<size_t>(i)])
-            grid.HideColumn(i, true);
+    // One length-prefixed block per grid: a layout the grid refuses (damaged, or made
+    // for other columns) leaves that grid as it was and the rest of the record readable.
+    grid.SerializeLayout(s);
 }
