@@ -131,8 +131,16 @@ void GridCtrl::ScheduleToolBar()
 
 bool GridCtrl::event(QEvent* event)
 {
-    if (event->type() == QEvent::LayoutRequest && toolBarPending_)
+    // A grid that is not shown builds its toolbar when it is: the player keeps one
+    // hidden track grid per playlist, and most of them are never looked at.
+    if (event->type() == QEvent::Show)
         SyncToolBar();
+    else if (event->type() == QEvent::LayoutRequest && toolBarPending_) {
+        if (isVisible())
+            SyncToolBar();
+        else
+            toolBarPending_ = false;
+    }
     return QAbstractScrollArea::event(event);
 }
 

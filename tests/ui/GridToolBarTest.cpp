@@ -30,6 +30,15 @@ std::string Describe(const Bar& bar)
     return text;
 }
 
+// The toolbar widget among the grid's children (no meta-object to search by).
+GridToolBar* ToolBarChild(QWidget& grid)
+{
+    for (QObject* child : grid.children())
+        if (auto* toolBar = dynamic_cast<GridToolBar*>(child))
+            return toolBar;
+    return nullptr;
+}
+
 // The two grids as the player sets them up.
 void PlaylistsGrid(GridCtrl& grid)
 {
@@ -74,9 +83,14 @@ TEST(GridToolBar, IsRebuiltAtTheNextLayoutAfterASettingChanges)
     GridCtrl grid;
     TrackGrid(grid);
     grid.resize(500, 200);
+    QApplication::processEvents();
+    // A grid never shown costs no toolbar widgets.
+    EXPECT_EQ(ToolBarChild(grid), nullptr);
     grid.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&grid));
+    ASSERT_NE(ToolBarChild(grid), nullptr);
     GridToolBar* toolBar = grid.GetToolBar();
+    EXPECT_EQ(ToolBarChild(grid), toolBar);
     // The cells end where the toolbar begins.
     EXPECT_LE(grid.viewport()->geometry().bottom(), toolBar->geometry().top());
     EXPECT_EQ(toolBar->geometry().bottom(), grid.contentsRect().bottom());
