@@ -10,7 +10,7 @@ PACKAGES=(
   # tests and benchmarks
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   # GUI
-  qt6-base-dev qt6-base-dev-tools libgl-dev fonts-liberation xvfb xauth imagemagick
+  qt6-base-dev qt6-base-dev-tools libgl-dev fonts-liberation xvfb xauth imagemagick xdotool
   # database
   libsqlite3-dev sqlite3
   # audio: decode, output, tags, MIDI
