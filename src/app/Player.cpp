@@ -7,6 +7,7 @@
 #include "data/Sql.h"
 #include "library/LibraryDb.h"
 #include "ui/Images.h"
+#include "ui/WaitCursor.h"
 
 namespace {
 
@@ -78,10 +79,6 @@ Player::Player()
 
     fileSelector.Type("Music (*.mp3 *.mp2 *.ogg *.wma *.wav *.asf)", "*.mp3 *.mp2 *.ogg *.wma *.wav *.asf");
     fileSelector.Multi();
-
-    PlayingId = -1;
-    Started = false;
-    PlayingList = nullptr;
     folderSelector.Multi();
 }
 
@@ -108,6 +105,7 @@ void Player::SavePositions()
     SqlSession* session = SQL.GetSession();
     if (!session || !session->IsOpen())
         return;
+    WaitCursor wait;
     std::vector<ListOrder> order;
     for (int row = 0; row < ListGrid.GetCount(); ++row) {
         ListOrder list{ListGrid.Get(row, 0), {}};

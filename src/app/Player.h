@@ -125,7 +125,8 @@ private:
     void SetupListGrid();
     void ConnectActions();
     void SavePositions();
-    // A track grid's column layout: the number of columns and which are hidden.
+    // A track grid's whole column layout (each column's caption, width and hidden
+    // flag) as one block of the configuration record.
     static void SerializeColumns(Stream& s, GridCtrl& grid);
 };
 
