@@ -87,6 +87,15 @@ QString MenuText(const BarItem& item)
 
 void AddSubMenu(QMenu& parent, const BarItem& item);
 
+// The entries a builder adds; none without a builder.
+Bar Built(const Bar::Builder& builder)
+{
+    Bar bar;
+    if (builder)
+        builder(bar);
+    return bar;
+}
+
 void FillFromBar(QMenu& menu, const Bar& bar)
 {
     for (const BarItem& item : bar.Items()) {
@@ -116,12 +125,7 @@ void FillFromBar(QMenu& menu, const Bar& bar)
 QMenu* MakeLazyMenu(QWidget* parent, const QString& title, const Bar::Builder& builder)
 {
     QMenu* sub = new QMenu(title, parent);
-    QObject::connect(sub, &QMenu::aboutToShow, sub, [sub, builder] {
-        sub->clear();
-        Bar bar;
-        builder(bar);
-        FillFromBar(*sub, bar);
-    });
+    QObject::connect(sub, &QMenu::aboutToShow, sub, [sub, builder] { FillMenu(*sub, builder); });
     return sub;
 }
 
@@ -248,20 +252,13 @@ BarItem& Bar::Sub(bool enabled, std::string text, Builder builder)
 void FillMenu(QMenu& menu, const Bar::Builder& builder)
 {
     menu.clear();
-    if (!builder)
-        return;
-    Bar bar;
-    builder(bar);
-    FillFromBar(menu, bar);
+    FillFromBar(menu, Built(builder));
 }
 
 void FillMenuBar(QMenuBar& menuBar, const Bar::Builder& builder)
 {
     menuBar.clear();
-    if (!builder)
-        return;
-    Bar bar;
-    builder(bar);
+    const Bar bar = Built(builder);
     for (const BarItem& item : bar.Items()) {
         if (item.IsSeparator() || item.IsGap() || item.IsCtrl())
             continue;
