@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "app/Config.h"
+#include "support/ReadFile.h"
 #include "support/TempDir.h"
 
 namespace {
@@ -27,12 +28,6 @@ struct State {
     }
     ConfigSerializer Serializer() { return [this](Stream& s) { Serialize(s); }; }
 };
-
-std::string ReadFile(const std::string& path)
-{
-    std::ifstream f(path, std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
-}
 
 void WriteFile(const std::string& path, const std::string& data)
 {

@@ -1,22 +1,14 @@
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 
 #include <gtest/gtest.h>
 
 #include "core/Paths.h"
 #include "data/Log.h"
+#include "support/ReadFile.h"
 #include "support/TempDir.h"
 
 namespace {
-
-String ReadFile(const String& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 bool Exists(const String& path)
 {

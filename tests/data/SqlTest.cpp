@@ -8,17 +8,10 @@
 #include "data/Sql.h"
 #include "data/Sqlite3Connection.h"
 #include "data/Sqlite3Session.h"
+#include "support/ReadFile.h"
 #include "support/TempDir.h"
 
 namespace {
-
-String ReadFile(const String& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 size_t CountOf(const String& text, const String& part)
 {

@@ -1,12 +1,12 @@
 #include <algorithm>
 #include <fstream>
-#include <sstream>
 
 #include <gtest/gtest.h>
 
 #include "data/Log.h"
 #include "data/Sqlite3Session.h"
 #include "library/LibraryDb.h"
+#include "support/ReadFile.h"
 #include "support/TempDir.h"
 
 namespace {
@@ -159,9 +159,6 @@ TEST(LibraryDbFileTest, AFileThatIsNotADatabaseIsLeftAlone)
         EXPECT_TRUE(LoadLibrary(session).empty());
         EXPECT_NE(session.GetLastError(), "");
     }
-    std::ifstream in(name, std::ios::binary);
-    std::ostringstream stored;
-    stored << in.rdbuf();
-    EXPECT_EQ(stored.str(), bytes);
+    EXPECT_EQ(ReadFile(name), bytes);
     MainLog().Close();
 }
