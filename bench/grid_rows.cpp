@@ -12,6 +12,7 @@
 #include <QImage>
 #include <QKeyEvent>
 
+#include "library/LibraryGrids.h"
 #include "ui/GridCtrl.h"
 
 namespace {
@@ -41,14 +42,7 @@ size_t CellBytes(const std::vector<Value>& row)
 
 void MakeColumns(GridCtrl& grid)
 {
-    grid.Indicator(true, 8);
-    grid.AddColumn("Id", 0, true);
-    grid.AddColumn("Filename", 0, true);
-    grid.AddColumn("Title", 4);
-    grid.AddColumn("Artist", 4);
-    grid.AddColumn("Album", 4);
-    grid.AddColumn("Length", 2).Align(ALIGN_CENTER, ALIGN_CENTER);
-    grid.ListStyle(2, true, true);
+    ConfigureTrackGrid(grid);
     grid.resize(800, 600);
 }
 

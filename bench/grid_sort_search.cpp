@@ -11,6 +11,7 @@
 
 #include <QApplication>
 
+#include "library/LibraryGrids.h"
 #include "playback/ConvMs.h"
 #include "ui/GridCtrl.h"
 #include "ui/ValueCompare.h"
@@ -22,8 +23,8 @@ using Clock = std::chrono::steady_clock;
 double Ms(Clock::time_point from) { return std::chrono::duration<double, std::milli>(Clock::now() - from).count(); }
 
 constexpr int kRows = 100000;
-constexpr int kTitle = 2;
-constexpr int kLength = 5;
+constexpr int kTitle = TRACK_TITLE;
+constexpr int kLength = TRACK_LENGTH;
 
 // Titles and lengths in a scrambled order, so neither sort starts from sorted input.
 std::vector<Value> TrackRow(int i)
@@ -37,15 +38,7 @@ std::vector<Value> TrackRow(int i)
 
 void MakeGrid(GridCtrl& grid)
 {
-    grid.Indicator(true, 8);
-    grid.AddColumn("Id", 0, true);
-    grid.AddColumn("Filename", 0, true);
-    grid.AddColumn("Title", 4);
-    grid.AddColumn("Artist", 4);
-    grid.AddColumn("Album", 4);
-    grid.AddColumn("Length", 2).SetConvert(ConvMsFormat).Align(ALIGN_CENTER, ALIGN_CENTER);
-    grid.ListStyle(2, true, true);
-    grid.EditButton(false).FindGroup(true).SearchHideRows(true).SearchCaseSensitive(true);
+    ConfigureTrackGrid(grid);
     grid.resize(800, 600);
     grid.Reserve(kRows);
     for (int i = 0; i < kRows; ++i)
