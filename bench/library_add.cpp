@@ -74,18 +74,18 @@ int main(int argc, char** argv)
 {
     bench::Headless();
     QApplication app(argc, argv);
-    bench::TempFolder tmp;
-    const auto music = tmp.path / "music";
+    TempDir tmp;
+    const auto music = tmp.Path() / "music";
     std::printf("making %d tagged MP3 files...\n", kFolders * kFilesPerFolder);
     MakeMusic(music);
 
     // Warm the file cache, then time the bare loop.
-    BareLoop(music, tmp.path / "warm.db3");
+    BareLoop(music, tmp.Path() / "warm.db3");
     int bareRows = 0;
-    const double bare = bench::Seconds([&] { bareRows = BareLoop(music, tmp.path / "bare.db3"); });
+    const double bare = bench::Seconds([&] { bareRows = BareLoop(music, tmp.Path() / "bare.db3"); });
 
     Sqlite3Session session;
-    if (!bench::OpenLibrary(session, tmp.path / "library.db3"))
+    if (!bench::OpenLibrary(session, tmp.Path() / "library.db3"))
         return 1;
     int prompts = 0;
     SetPromptHandler([&](const PromptRequest&) { ++prompts; });

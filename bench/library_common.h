@@ -1,7 +1,9 @@
 #pragma once
 
 // Shared set-up of the library benchmarks: a headless application, a library
-// database in a temporary folder bound to the default cursor, and timing.
+// database bound to the default cursor, timing, and the bare loops on the
+// SQLite C interface that the library's own loading and position saving are
+// measured against.
 
 #include <chrono>
 #include <cstdio>
@@ -9,14 +11,17 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <vector>
 
 #include <QApplication>
+#include <sqlite3.h>
 #include <sys/resource.h>
 #include <unistd.h>
 
 #include "data/Sql.h"
 #include "data/Sqlite3Session.h"
 #include "library/LibraryDb.h"
+#include "../tests/support/TempDir.h"
 
 namespace bench {
 
@@ -48,16 +53,6 @@ inline double PeakMiB()
     return double(usage.ru_maxrss) / 1024.0;
 }
 
-struct TempFolder {
-    std::filesystem::path path;
-    TempFolder()
-    {
-        std::string pattern = (std::filesystem::temp_directory_path() / "quillon-bench-XXXXXX").string();
-        path = mkdtemp(pattern.data());
-    }
-    ~TempFolder() { std::filesystem::remove_all(path); }
-};
-
 // Opens (creating) a library database and makes it the default cursor's session.
 inline bool OpenLibrary(Sqlite3Session& session, const std::filesystem::path& file)
 {
@@ -67,6 +62,60 @@ inline bool OpenLibrary(Sqlite3Session& session, const std::filesystem::path& fi
     }
     SQL = session;
     return true;
+}
+
+// Reads every list and its tracks in display order into plain rows, as the
+// library load does; the number of track rows read.
+inline size_t BareLoad(sqlite3* db)
+{
+    sqlite3_stmt* lists = nullptr;
+    sqlite3_stmt* tracks = nullptr;
+    sqlite3_prepare_v2(db, "select ID, NAME from LISTS order by POS", -1, &lists, nullptr);
+    sqlite3_prepare_v2(db, "select IDPL, FILENAME, TITLE, ARTIST, ALBUM, LENGTH from PLAYLISTS where ID = ? order by POS",
+                       -1, &tracks, nullptr);
+    std::vector<std::vector<std::string>> rows;
+    while (sqlite3_step(lists) == SQLITE_ROW) {
+        sqlite3_bind_int(tracks, 1, sqlite3_column_int(lists, 0));
+        while (sqlite3_step(tracks) == SQLITE_ROW) {
+            std::vector<std::string>& row = rows.emplace_back();
+            for (int c = 0; c < 6; ++c) {
+                const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(tracks, c));
+                row.emplace_back(text ? text : "");
+            }
+        }
+        sqlite3_reset(tracks);
+    }
+    sqlite3_finalize(tracks);
+    sqlite3_finalize(lists);
+    return rows.size();
+}
+
+// Rewrites every list's and track's position with the two prepared position
+// statements in one transaction.
+inline void BareSave(sqlite3* db, const std::vector<ListOrder>& order)
+{
+    sqlite3_stmt* listPos = nullptr;
+    sqlite3_stmt* trackPos = nullptr;
+    sqlite3_exec(db, "BEGIN;", nullptr, nullptr, nullptr);
+    sqlite3_prepare_v2(db, LibrarySql::SaveTrackPos, -1, &trackPos, nullptr);
+    sqlite3_prepare_v2(db, LibrarySql::SaveListPos, -1, &listPos, nullptr);
+    for (size_t i = 0; i < order.size(); ++i) {
+        const int list = order[i].list.ToInt();
+        sqlite3_bind_int(listPos, 1, static_cast<int>(i));
+        sqlite3_bind_int(listPos, 2, list);
+        sqlite3_step(listPos);
+        sqlite3_reset(listPos);
+        for (size_t j = 0; j < order[i].entries.size(); ++j) {
+            sqlite3_bind_int(trackPos, 1, static_cast<int>(j));
+            sqlite3_bind_int(trackPos, 2, order[i].entries[j].ToInt());
+            sqlite3_bind_int(trackPos, 3, list);
+            sqlite3_step(trackPos);
+            sqlite3_reset(trackPos);
+        }
+    }
+    sqlite3_exec(db, "COMMIT;", nullptr, nullptr, nullptr);
+    sqlite3_finalize(trackPos);
+    sqlite3_finalize(listPos);
 }
 
 } // namespace bench

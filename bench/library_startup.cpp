@@ -62,26 +62,9 @@ size_t BareRead(const std::filesystem::path& file)
 {
     sqlite3* db = nullptr;
     sqlite3_open(file.c_str(), &db);
-    sqlite3_stmt* lists = nullptr;
-    sqlite3_stmt* tracks = nullptr;
-    sqlite3_prepare_v2(db, "select ID, NAME from LISTS order by POS", -1, &lists, nullptr);
-    sqlite3_prepare_v2(db,
-                       "select IDPL, FILENAME, TITLE, ARTIST, ALBUM, LENGTH from PLAYLISTS where ID = ? order by POS",
-                       -1, &tracks, nullptr);
-    std::vector<std::vector<std::string>> rows;
-    while (sqlite3_step(lists) == SQLITE_ROW) {
-        sqlite3_bind_int(tracks, 1, sqlite3_column_int(lists, 0));
-        while (sqlite3_step(tracks) == SQLITE_ROW) {
-            std::vector<std::string>& row = rows.emplace_back();
-            for (int c = 0; c < 6; ++c)
-                row.emplace_back(reinterpret_cast<const char*>(sqlite3_column_text(tracks, c)));
-        }
-        sqlite3_reset(tracks);
-    }
-    sqlite3_finalize(lists);
-    sqlite3_finalize(tracks);
+    const size_t rows = bench::BareLoad(db);
     sqlite3_close(db);
-    return rows.size();
+    return rows;
 }
 
 // Rewrites every position with two prepared updates in one transaction.
@@ -89,39 +72,17 @@ double BareSave(const std::filesystem::path& file)
 {
     sqlite3* db = nullptr;
     sqlite3_open(file.c_str(), &db);
-    std::vector<std::pair<int, std::vector<int>>> order;
+    std::vector<ListOrder> order;
     sqlite3_stmt* read = nullptr;
     sqlite3_prepare_v2(db, "select ID, IDPL from PLAYLISTS order by ID, POS", -1, &read, nullptr);
     while (sqlite3_step(read) == SQLITE_ROW) {
         const int id = sqlite3_column_int(read, 0);
-        if (order.empty() || order.back().first != id)
-            order.push_back({id, {}});
-        order.back().second.push_back(sqlite3_column_int(read, 1));
+        if (order.empty() || order.back().list.ToInt() != id)
+            order.push_back({Value(id), {}});
+        order.back().entries.push_back(Value(sqlite3_column_int(read, 1)));
     }
     sqlite3_finalize(read);
-    const double seconds = bench::Seconds([&] {
-        sqlite3_stmt* list = nullptr;
-        sqlite3_stmt* track = nullptr;
-        sqlite3_exec(db, "BEGIN;", nullptr, nullptr, nullptr);
-        sqlite3_prepare_v2(db, "update playlists set pos = ? where idpl = ? and id = ?", -1, &track, nullptr);
-        sqlite3_prepare_v2(db, "update lists set pos = ? where id = ?", -1, &list, nullptr);
-        for (size_t i = 0; i < order.size(); ++i) {
-            sqlite3_bind_int(list, 1, int(i));
-            sqlite3_bind_int(list, 2, order[i].first);
-            sqlite3_step(list);
-            sqlite3_reset(list);
-            for (size_t j = 0; j < order[i].second.size(); ++j) {
-                sqlite3_bind_int(track, 1, int(j));
-                sqlite3_bind_int(track, 2, order[i].second[j]);
-                sqlite3_bind_int(track, 3, order[i].first);
-                sqlite3_step(track);
-                sqlite3_reset(track);
-            }
-        }
-        sqlite3_finalize(list);
-        sqlite3_finalize(track);
-        sqlite3_exec(db, "COMMIT;", nullptr, nullptr, nullptr);
-    });
+    const double seconds = bench::Seconds([&] { bench::BareSave(db, order); });
     sqlite3_close(db);
     return seconds;
 }
@@ -132,8 +93,8 @@ int main(int argc, char** argv)
 {
     bench::Headless();
     QApplication app(argc, argv);
-    bench::TempFolder tmp;
-    const auto file = tmp.path / "library.db3";
+    TempDir tmp;
+    const auto file = tmp.Path() / "library.db3";
     Sqlite3Session session;
     if (!bench::OpenLibrary(session, file) || !Fill(file))
         return 1;
