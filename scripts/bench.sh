@@ -4,7 +4,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
-QP_BUILD_TYPE=Release bash scripts/build.sh -DQP_BUILD_BENCH=ON
+QP_BUILD_DIR=build-bench QP_BUILD_TYPE=Release bash scripts/build.sh -DQP_BUILD_BENCH=ON
 export QT_QPA_PLATFORM=offscreen SDL_AUDIODRIVER=dummy
 names=("$@")
 if [ ${#names[@]} -eq 0 ]; then
@@ -12,5 +12,5 @@ if [ ${#names[@]} -eq 0 ]; then
 fi
 for name in "${names[@]}"; do
   echo "== $name"
-  "build/bench/bench_$name"
+  "build-bench/bench/bench_$name"
 done
