@@ -162,6 +162,13 @@ bool GridCtrl::focusNextPrevChild(bool next)
 
 bool GridCtrl::eventFilter(QObject* watched, QEvent* event)
 {
+    if (watched == findField_) {
+        if (event->type() == QEvent::KeyPress && KeyFromEvent(*static_cast<QKeyEvent*>(event)) == K_ENTER) {
+            DoFind();
+            return true;
+        }
+        return QAbstractScrollArea::eventFilter(watched, event);
+    }
     // Keys typed into an editor that the grid acts on: Enter, Esc, Tab.
     if (event->type() == QEvent::KeyPress && IsEditing()) {
         const KeyCode key = KeyFromEvent(*static_cast<QKeyEvent*>(event));

@@ -95,7 +95,9 @@ QLineEdit& GridCtrl::GetFindField()
             if (settings_.immediateSearch)
                 DoFind();
         });
-        QObject::connect(findField_, &QLineEdit::returnPressed, this, [this] { DoFind(); });
+        // Enter in the field searches (see eventFilter) and goes no further: the grid's
+        // own Enter would play or edit the cursor row.
+        findField_->installEventFilter(this);
     }
     return *findField_;
 }

@@ -139,7 +139,22 @@ TEST(GridToolBar, FindOptionsAreCheckItemsAndCtrlFReachesTheField)
     menu.Items()[0].GetAction()();
     EXPECT_FALSE(grid.Settings().immediateSearch);
 
+    grid.Add({1, "abc"});
+    grid.Add({2, "xyz"});
+    grid.SetCursor(0);
+    int entered = 0;
+    grid.WhenEnter = [&] { ++entered; };
     grid.setFocus();
     QTest::keyClick(&grid, Qt::Key_F, Qt::ControlModifier);
     EXPECT_TRUE(grid.GetFindField().hasFocus());
+
+    // With immediate search off, Enter in the field searches, and only that: the
+    // grid's own Enter (play or edit the cursor row) is not run.
+    QTest::keyClicks(&grid.GetFindField(), "xy");
+    EXPECT_FALSE(grid.GetFound(1));
+    QTest::keyClick(&grid.GetFindField(), Qt::Key_Return);
+    EXPECT_TRUE(grid.GetFound(1));
+    EXPECT_FALSE(grid.GetFound(0));
+    EXPECT_EQ(entered, 0);
+    EXPECT_FALSE(grid.IsEditing());
 }
