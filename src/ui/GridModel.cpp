@@ -139,7 +139,8 @@ void GridModel::SelectRange(int from, int to, bool on)
     if (from > to)
         std::swap(from, to);
     for (int row = std::max(from, 0); row <= to && row < GetCount(); ++row)
-        Select(row, on);
+        if (!on || !items_[row].IsHidden())
+            Select(row, on);
 }
 
 void GridModel::ClearSelection()

@@ -83,6 +83,8 @@ public:
     // Selection: the rows' flags plus a running count.
     bool IsSelected(int row) const { return items_[row].IsSelected(); }
     void Select(int row, bool on);
+    // Rows hidden by a search are left out when selecting: what the user cannot see is
+    // not swept into a removal.
     void SelectRange(int from, int to, bool on);
     void ClearSelection();
     int GetSelectedCount() const { return selected_; }

@@ -102,6 +102,30 @@ TEST_F(GridOrderTest, SearchHidesRowsAndMatchesThroughConvertersAndAfterPartialM
     EXPECT_EQ(grid.GetCellRect(0, 1).height(), 30);
 }
 
+TEST_F(GridOrderTest, SelectionsLeaveRowsHiddenBySearchOut)
+{
+    Fill({{"Blue", "A", 1}, {"Red", "B", 2}, {"Blue 2", "C", 3}, {"Green", "D", 4}, {"Blue 3", "E", 5}});
+    grid.SetFindText("Blue");
+    ASSERT_EQ(Shown(), (Ids{1, 3, 5}));
+    const auto click = [&](int row, Qt::KeyboardModifiers mods) {
+        QTest::mouseClick(grid.viewport(), Qt::LeftButton, mods, grid.GetCellRect(row, 1).center());
+    };
+    click(0, Qt::NoModifier);
+    click(4, Qt::ShiftModifier);  // the range spans the hidden "Red" and "Green"
+    EXPECT_EQ(grid.GetSelectedCount(), 3);
+    EXPECT_FALSE(grid.IsSelected(1) || grid.IsSelected(3));
+    QTest::keyClick(&grid, Qt::Key_Up, Qt::ShiftModifier);
+    EXPECT_EQ(grid.GetSelectedCount(), 2);
+    EXPECT_FALSE(grid.IsSelected(1) || grid.IsSelected(3));
+
+    // Select all and Delete remove what the search shows, nothing the user cannot see.
+    QTest::keyClick(&grid, Qt::Key_A, Qt::ControlModifier);
+    EXPECT_EQ(grid.GetSelectedCount(), 3);
+    QTest::keyClick(&grid, Qt::Key_Delete);
+    grid.SetFindText("");
+    EXPECT_EQ(Order(), (Ids{2, 4}));
+}
+
 TEST_F(GridOrderTest, CaseFoldingWorksOnCharactersAndHighlightsTheOriginalBytes)
 {
     Fill({{"Zażółć ŁÓDŹ", "A", 0}, {"łódź", "B", 0}, {"LODZ", "C", 0}});
