@@ -144,7 +144,9 @@ void Player::Serialize(Stream& s)
 
 void Player::SerializeColumns(Stream& s, GridCtrl& grid)
 {
-    // One length-prefixed block per grid: a layout the grid refuses (damaged, or made
-    // for other columns) leaves that grid as it was and the rest of the record readable.
-    grid.SerializeLayout(s);
+    // One length-prefixed block per grid. A layout the grid refuses (damaged, or
+    // made for other columns) fails the whole load, so the state held before it
+    // comes back everywhere, not only in that grid.
+    if (!grid.SerializeLayout(s) && s.IsLoading())
+        s.SetError();
 }

@@ -211,3 +211,33 @@ TEST_F(PlayerTest, ARecordForAnotherNumberOfTrackGridsRestoresEveryDefault)
     EXPECT_NEAR(loaded.volume.Get(), 70.0f, 0.01);
     EXPECT_EQ(loaded.size(), size);
 }
+
+TEST_F(PlayerTest, AColumnLayoutTheGridRefusesRestoresEveryDefault)
+{
+    std::string stored;
+    {
+        Player player;
+        player.splitter.SetPos(6000);
+        player.Engine().SetVolume(10.0f);
+        // A well-formed record whose track-grid block holds a layout made for
+        // other columns: the playlists grid's.
+        Stream s = Stream::ForStoring();
+        player.SerializePlacement(s);
+        player.Files().Serialize(s);
+        player.Folders().Serialize(s);
+        player.splitter.Serialize(s);
+        float volume = player.Engine().GetVolume();
+        s % volume;
+        for (size_t i = 0; i < player.TrackLists.size(); ++i) {
+            String layout = player.ListGrid.StoreLayout();
+            s % layout;
+        }
+        stored = WrapConfig(s.Data());
+    }
+    Player loaded;
+    loaded.Engine().SetVolume(70.0f);
+    EXPECT_FALSE(LoadConfigData(stored, [&](Stream& s) { loaded.Serialize(s); }));
+    EXPECT_EQ(loaded.splitter.GetPos(), 2000);
+    EXPECT_NEAR(loaded.Engine().GetVolume(), 70.0f, 0.01);
+    EXPECT_NEAR(loaded.volume.Get(), 70.0f, 0.01);
+}
