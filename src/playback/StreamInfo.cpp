@@ -1,6 +1,8 @@
 #include "playback/StreamInfo.h"
 
 #include <QFont>
+#include <QFontMetrics>
+#include <QPaintEvent>
 #include <QPainter>
 
 #include "playback/DisplayDrawing.h"
@@ -22,39 +24,73 @@ const QColor kTimeBoxColor(200, 200, 240);
 
 }  // namespace
 
-StreamInfo::StreamInfo(QWidget* parent) : QWidget(parent)
+StreamInfo::StreamInfo(QWidget* parent) : QWidget(parent), font_(PanelFont())
 {
     setFocusPolicy(Qt::NoFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
+    titleText_ = QString::fromUtf8(title);
+    timeText_ = QString::fromUtf8(time);
+    titleWidth_ = TextWidth(titleText_);
+    timeWidth_ = TextWidth(timeText_);
+}
+
+// The panel font has a pixel size, so its widths are the same on every device.
+int StreamInfo::TextWidth(const QString& text) const
+{
+    return QFontMetrics(font_).horizontalAdvance(text);
 }
 
 StreamInfo::~StreamInfo() = default;
 
 void StreamInfo::SetTitle(const String& text)
 {
-    title = text;
+    if (text != title) {
+        title = text;
+        titleText_ = QString::fromUtf8(title);
+        titleWidth_ = TextWidth(titleText_);
+    }
     idle = false;
     update();
 }
 
 void StreamInfo::SetTime(const String& text)
 {
-    time = text;
+    const bool wasIdle = idle;
+    const int oldWidth = timeWidth_;
+    if (text != time) {
+        time = text;
+        timeText_ = QString::fromUtf8(time);
+        timeWidth_ = TextWidth(timeText_);
+    }
     idle = false;
-    update();
+    if (wasIdle || timeWidth_ != oldWidth) {
+        update();
+        return;
+    }
+    // The separator stays where it is, so only the time box changes: from
+    // right of the separator to the edge, the frame included, where the
+    // text's ink may reach.
+    const int s = Separator(timeWidth_);
+    update(QRect(s + 1, 0, width() - s - 1, height()));
 }
 
 void StreamInfo::Clear()
 {
-    title = kIdleTitle;
+    if (title != kIdleTitle) {
+        title = kIdleTitle;
+        titleText_ = QString::fromUtf8(title);
+        titleWidth_ = TextWidth(titleText_);
+    }
     idle = true;
     update();
 }
 
-void StreamInfo::paintEvent(QPaintEvent*)
+void StreamInfo::paintEvent(QPaintEvent* event)
 {
     QPainter painter(this);
+    paintRect_ = event->rect();
     Paint(painter);
+    paintRect_ = QRect();
 }
 
 void StreamInfo::Paint(QPainter& painter)
@@ -63,36 +99,35 @@ void StreamInfo::Paint(QPainter& painter)
     const int h = height();
     DrawBlackFrame(painter, w, h);
 
-    painter.setFont(PanelFont());
+    painter.setFont(font_);
     painter.setPen(palette().color(QPalette::WindowText));
-    const QString titleText = QString::fromUtf8(title);
-    const QSize t1 = TextExtent(painter, titleText);
+    const int textHeight = painter.fontMetrics().height();
 
     if (idle) {
         FillArea(painter, 1, 1, w - 1, h - 1, kPaleFieldColor);
         if (w - 10 > 0) {
             painter.setClipRect(5, 0, w - 10, h);
-            DrawTextTopLeft(painter, (w - t1.width()) / 2, (h - t1.height()) / 2, titleText);
+            DrawTextTopLeft(painter, (w - titleWidth_) / 2, (h - textHeight) / 2, titleText_);
         }
         return;
     }
 
-    const QString timeText = QString::fromUtf8(time);
-    const QSize t2 = TextExtent(painter, timeText);
-    const int s = w - t2.width() - 10;
+    const int s = Separator(timeWidth_);
 
     FillArea(painter, 1, 1, s, h - 1, kPaleFieldColor);
     FillArea(painter, s, 1, w - 1, h - 1, kTimeBoxColor);
     FillArea(painter, s, 1, s + 1, h - 1, QColor(0, 0, 0));
 
     // A long title is cut at the separator's margin, never shortened.
-    // (A panel too narrow for any title field draws none.)
-    if (s - 10 > 0) {
-        painter.setClipRect(5, 0, s - 10, h);
-        DrawTextTopLeft(painter, 5, (h - t1.height()) / 2 + 1, titleText);
+    // (A panel too narrow for any title field draws none.) When only the
+    // time box is repainted, the title is not drawn at all.
+    const QRect titleClip(5, 0, s - 10, h);
+    if (s - 10 > 0 && (paintRect_.isEmpty() || paintRect_.intersects(titleClip))) {
+        painter.setClipRect(titleClip);
+        DrawTextTopLeft(painter, 5, (h - textHeight) / 2 + 1, titleText_);
     }
 
-    const int timeX = w - t2.width() - 5;
+    const int timeX = w - timeWidth_ - 5;
     painter.setClipRect(timeX, 0, w - 5, h);
-    DrawTextTopLeft(painter, timeX, (h - t2.height()) / 2 + 1, timeText);
+    DrawTextTopLeft(painter, timeX, (h - textHeight) / 2 + 1, timeText_);
 }

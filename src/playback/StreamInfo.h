@@ -1,5 +1,8 @@
 #pragma once
 
+#include <QFont>
+#include <QRect>
+#include <QString>
 #include <QWidget>
 
 #include "core/Value.h"
@@ -31,7 +34,21 @@ protected:
     virtual void Paint(QPainter& painter);
 
 private:
+    // Where the time box starts (its separator line) for a time text of that width.
+    int Separator(int timeWidth) const { return width() - timeWidth - 10; }
+    int TextWidth(const QString& text) const;
+
     String title = kIdleTitle;
     String time = "00:00:00";
     bool idle = true;
+
+    // The panel font and the texts as drawn, with their widths, kept between
+    // paints: the time changes a hundred times a second, the rest seldom.
+    QFont font_;
+    QString titleText_;
+    QString timeText_;
+    int titleWidth_ = 0;
+    int timeWidth_ = 0;
+    // The area a paint event asks for; empty when Paint is called otherwise.
+    QRect paintRect_;
 };

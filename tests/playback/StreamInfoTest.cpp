@@ -1,3 +1,5 @@
+#include <QApplication>
+#include <QScreen>
 #include <QFont>
 #include <QFontInfo>
 #include <QFontMetrics>
@@ -150,4 +152,27 @@ TEST(StreamInfo, TinyPanelDrawsWithoutFault)
         info.SetTime("00:00:00");
         EXPECT_FALSE(Render(info).isNull());
     }
+}
+
+// While a track plays, each time update repaints the time box alone; what
+// reaches the screen must still be exactly what a full paint draws.
+TEST(StreamInfo, TimeUpdatesOnScreenMatchAFullPaint)
+{
+    Panel p;
+    p.info.show();
+    p.info.SetTitle("A title long enough to run under the time box, cut at its clip");
+    auto onScreen = [&] {
+        QApplication::processEvents();
+        return p.info.screen()->grabWindow(p.info.winId()).toImage().convertToFormat(QImage::Format_RGB32);
+    };
+    for (const char* time : {"00:00:00", "00:00:01", "00:59:99", "01:00:00", "11:11:11", "100:00:00", "99:59:99",
+                             "00:00:02"}) {
+        SCOPED_TRACE(time);
+        p.info.SetTime(time);
+        ASSERT_EQ(onScreen(), p.Image());
+    }
+    p.info.Clear();
+    EXPECT_EQ(onScreen(), p.Image());
+    p.info.SetTime("00:00:03");
+    EXPECT_EQ(onScreen(), p.Image());
 }
