@@ -19,7 +19,11 @@ void CloseTopLevelWindows()
 
 int RunEntry(int argc, char** argv)
 {
-    QApplication app(argc, argv);
+    // The toolkit sees the program's name only: given the whole command line it
+    // would act on options such as -reverse, -style or -stylesheet, and the
+    // player takes no options.
+    int toolkitArgc = argc > 0 ? 1 : 0;
+    QApplication app(toolkitArgc, argv);
     // The window's own loop decides when the program ends, not the last closed window.
     app.setQuitOnLastWindowClosed(false);
 
