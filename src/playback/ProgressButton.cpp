@@ -4,8 +4,56 @@
 #include <QPainter>
 #include <algorithm>
 #include <cstdio>
+#include <string>
 
 #include "playback/DisplayDrawing.h"
+
+namespace {
+
+// c1 + floor((c2 - c1) * a / 256) per component, with a = alpha + alpha / 128,
+// so that alpha 256 reaches c2 exactly. The shift floors negative products.
+int BlendComponent(int c1, int c2, int alpha)
+{
+    const int a = alpha + alpha / 128;
+    return c1 + (((c2 - c1) * a) >> 8);
+}
+
+QColor Blend(const QColor& c1, const QColor& c2, int alpha)
+{
+    return QColor(BlendComponent(c1.red(), c2.red(), alpha),
+                  BlendComponent(c1.green(), c2.green(), alpha),
+                  BlendComponent(c1.blue(), c2.blue(), alpha));
+}
+
+// The column where the fill ends: w * value * 0.01 in single precision,
+// truncated, kept within 1..w-1. Values outside any int (or NaN) are limited
+// before the conversion, which would otherwise be undefined.
+int FillEnd(int w, float value)
+{
+    const float f = static_cast<float>(w) * value * 0.01f;
+    int p;
+    if (f >= static_cast<float>(w))
+        p = w;
+    else if (!(f >= 1.0f))
+        p = 1;
+    else
+        p = static_cast<int>(f);
+    if (p < 1)
+        p = 1;
+    if (p > w - 1)
+        p = w - 1;
+    return p;
+}
+
+// The value as the caption shows it.
+std::string ValueText(float value)
+{
+    char number[64];
+    std::snprintf(number, sizeof number, "%.2f %%", static_cast<double>(value));
+    return number;
+}
+
+}  // namespace
 
 ProgressButton::ProgressButton(QWidget* parent) : QWidget(parent)
 {
@@ -19,8 +67,12 @@ ProgressButton::~ProgressButton() = default;
 
 void ProgressButton::Set(float v)
 {
+    // The bar shows the value through its fill end and its two-decimal
+    // caption; a change that moves neither leaves the same picture.
+    const bool same = FillEnd(width(), v) == FillEnd(width(), value) && ValueText(v) == ValueText(value);
     value = v;
-    update();
+    if (!same)
+        update();
 }
 
 void ProgressButton::Action()
@@ -77,44 +129,6 @@ void ProgressButton::paintEvent(QPaintEvent*)
     Paint(painter);
 }
 
-namespace {
-
-// c1 + floor((c2 - c1) * a / 256) per component, with a = alpha + alpha / 128,
-// so that alpha 256 reaches c2 exactly. The shift floors negative products.
-int BlendComponent(int c1, int c2, int alpha)
-{
-    const int a = alpha + alpha / 128;
-    return c1 + (((c2 - c1) * a) >> 8);
-}
-
-QColor Blend(const QColor& c1, const QColor& c2, int alpha)
-{
-    return QColor(BlendComponent(c1.red(), c2.red(), alpha),
-                  BlendComponent(c1.green(), c2.green(), alpha),
-                  BlendComponent(c1.blue(), c2.blue(), alpha));
-}
-
-// The column where the fill ends: w * value * 0.01 in single precision,
-// truncated, kept within 1..w-1. Values outside any int (or NaN) are limited
-// before the conversion, which would otherwise be undefined.
-int FillEnd(int w, float value)
-{
-    const float f = static_cast<float>(w) * value * 0.01f;
-    int p;
-    if (f >= static_cast<float>(w))
-        p = w;
-    else if (!(f >= 1.0f))
-        p = 1;
-    else
-        p = static_cast<int>(f);
-    if (p < 1)
-        p = 1;
-    if (p > w - 1)
-        p = w - 1;
-    return p;
-}
-
-}  // namespace
 
 void ProgressButton::Paint(QPainter& painter)
 {
@@ -132,9 +146,7 @@ void ProgressButton::Paint(QPainter& painter)
     if (p < w - 1)
         FillArea(painter, p, 1, w - 1, h - 1, kPaleFieldColor);
 
-    char number[64];
-    std::snprintf(number, sizeof number, "%.2f %%", static_cast<double>(value));
-    const QString caption = QString::fromUtf8(label + " : " + number);
+    const QString caption = QString::fromUtf8(label + " : " + ValueText(value));
     painter.setFont(font());
     painter.setPen(palette().color(QPalette::WindowText));
     const QSize extent = TextExtent(painter, caption);

@@ -242,3 +242,41 @@ TEST(ProgressButtonMouse, DragThatStartedOutsideDoesNothing)
         EXPECT_FALSE(m.bar.HasCapture());
     }
 }
+
+namespace {
+
+class CountingBar : public ProgressButton {
+public:
+    int paints = 0;
+
+protected:
+    void Paint(QPainter& painter) override
+    {
+        ++paints;
+        ProgressButton::Paint(painter);
+    }
+};
+
+}  // namespace
+
+// The position bar is set a hundred times a second; a value that changes
+// neither the fill end nor the two-decimal caption is not repainted.
+TEST(ProgressButtonPaint, SettingAValueThatLooksTheSameDoesNotRepaint)
+{
+    CountingBar bar;
+    bar.resize(201, 24);
+    bar.show();
+    bar.Set(10.0f);
+    QApplication::processEvents();
+    const int before = bar.paints;
+    bar.Set(10.001f);
+    QApplication::processEvents();
+    EXPECT_EQ(bar.paints, before);
+    EXPECT_FLOAT_EQ(bar.Get(), 10.001f);
+    bar.Set(10.01f);  // the caption changes
+    QApplication::processEvents();
+    EXPECT_EQ(bar.paints, before + 1);
+    bar.Set(10.5f);   // so do caption and fill end
+    QApplication::processEvents();
+    EXPECT_EQ(bar.paints, before + 2);
+}
