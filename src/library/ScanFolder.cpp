@@ -60,7 +60,12 @@ bool ReadEntries(const String& dir, std::vector<Entry>& entries)
         struct stat info {};
         // stat follows symbolic links, so a link to a folder counts as a folder;
         // an entry that cannot be examined (a dangling link) is treated as a file.
-        const bool isDir = stat(JoinPath(dir, name).c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+        const bool examined = stat(JoinPath(dir, name).c_str(), &info) == 0;
+        const bool isDir = examined && S_ISDIR(info.st_mode);
+        // Pipes, sockets and devices are no music files: opening a pipe to read
+        // its tags would wait for a writer and freeze the whole add.
+        if (examined && !isDir && !S_ISREG(info.st_mode))
+            continue;
         entries.push_back({name, isDir});
     }
     std::sort(entries.begin(), entries.end(), NameLess);
