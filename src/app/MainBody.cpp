@@ -42,6 +42,7 @@ void MainBody(Sqlite3Session& session, const String& folder, const String& title
     const ConfigSerializer serialize = [&player](Stream& s) { player.Serialize(s); };
     LoadConfig(configPath, serialize);
     player.Run();
+    player.FinishEditing();
     StoreConfig(configPath, serialize);
 }
 

@@ -82,6 +82,8 @@ public:
     // ---- Library (playlists and track grids)
     // Playlists grid handlers and commands.
     void LoadLibrary();
+    // Keeps a playlist name still being typed when the window closes, as Enter would.
+    void FinishEditing();
     bool FixListName(String& name);
     void ListInserted();
     void ListEdited();

@@ -76,6 +76,12 @@ void Player::ListEdited()
     StoreListName(ListGrid.Get(LIST_ID), name);
 }
 
+void Player::FinishEditing()
+{
+    if (ListGrid.IsEditing())
+        ListGrid.AcceptEdit();
+}
+
 void Player::ListRemoving()
 {
     const int k = ListGrid.GetCurrentRow(true);

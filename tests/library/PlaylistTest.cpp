@@ -74,6 +74,26 @@ TEST_F(PlaylistTest, QuotedNamesSurviveARestart)
     EXPECT_EQ(ListNames(), (std::vector<String>{"It's \"mine\" — Zażółć", "Rock 'n' Roll"}));
 }
 
+TEST_F(PlaylistTest, NamesBeingTypedWhenTheWindowClosesAreKept)
+{
+    Lists().DoAppend();
+    player->NameEditor.setText("Unfinished");
+    Lists().SetCursor(0);
+    ASSERT_FALSE(Lists().IsEditing());  // moving the cursor accepted the new row
+    ASSERT_TRUE(Lists().StartEdit());
+    player->NameEditor.setText("Renamed");
+    player->FinishEditing();
+    EXPECT_FALSE(Lists().IsEditing());
+    Restart();
+    EXPECT_EQ(ListNames(), (std::vector<String>{"Renamed", "Unfinished"}));
+
+    Lists().DoAppend();
+    player->NameEditor.setText("Typed at exit");
+    player->FinishEditing();
+    Restart();
+    EXPECT_EQ(ListNames(), (std::vector<String>{"Renamed", "Unfinished", "Typed at exit"}));
+}
+
 TEST_F(PlaylistTest, InsertKeepsEveryPlaylistsOwnTracks)
 {
     AddList("B");
