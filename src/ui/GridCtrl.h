@@ -322,6 +322,7 @@ private:
     // Searching (GridSearch.cpp).
     void RunSearch(const String& text);
     void ShowAllRows();
+    void LeaveHiddenCursorRow();
 
     // Sorting (GridSort.cpp).
     void ApplyOrder(std::vector<int>& order);

@@ -204,7 +204,7 @@ void GridCtrl::DoRemove()
     AcceptEdit();
     if (GetSelectedCount() > 0)
         RemoveRows(model_.GetSelected(), true);
-    else if (IsCursor())
+    else if (IsCursor() && !model_.IsHidden(cursorRow_))  // never a row the search hid
         RemoveRows({cursorRow_}, false);
 }
 

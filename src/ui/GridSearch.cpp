@@ -110,9 +110,25 @@ void GridCtrl::RunSearch(const String& text)
             model_.SetHidden(row, !found);
     }
     searchActive_ = true;
+    if (hide)
+        LeaveHiddenCursorRow();
     SyncLayout();
     viewport()->update();
     PlaceEditors();
+}
+
+void GridCtrl::LeaveHiddenCursorRow()
+{
+    // A cursor on a row the search hid would let Delete or Enter act on a row
+    // the user cannot see; it moves to the first row still shown.
+    const int cursor = GetCursor();
+    if (cursor < 0 || !model_.IsHidden(cursor))
+        return;
+    for (int row = 0; row < GetCount(); ++row)
+        if (!model_.IsHidden(row)) {
+            SetCursor(row);
+            return;
+        }
 }
 
 void GridCtrl::ShowAllRows()

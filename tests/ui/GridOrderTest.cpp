@@ -126,6 +126,20 @@ TEST_F(GridOrderTest, SelectionsLeaveRowsHiddenBySearchOut)
     EXPECT_EQ(Order(), (Ids{2, 4}));
 }
 
+TEST_F(GridOrderTest, TheCursorNeverStaysOnARowTheSearchHid)
+{
+    Fill({{"Blue", "A", 1}, {"Red", "B", 2}, {"Blue 2", "C", 3}});
+    grid.SetCursor(1);
+    grid.SetFindText("Blue 2");
+    EXPECT_EQ(grid.GetCursor(), 2);  // moved to the first row still shown
+
+    grid.SetFindText("nothing at all");
+    ASSERT_EQ(Shown(), Ids{});
+    QTest::keyClick(&grid, Qt::Key_Delete);  // the cursor's row is hidden: nothing goes
+    grid.SetFindText("");
+    EXPECT_EQ(Order(), (Ids{1, 2, 3}));
+}
+
 TEST_F(GridOrderTest, CaseFoldingWorksOnCharactersAndHighlightsTheOriginalBytes)
 {
     Fill({{"Zażółć ŁÓDŹ", "A", 0}, {"łódź", "B", 0}, {"LODZ", "C", 0}});
