@@ -2,6 +2,7 @@
 
 #include <QFontMetrics>
 #include <QPainter>
+#include <cmath>
 
 void DrawBlackFrame(QPainter& painter, int w, int h)
 {
@@ -27,4 +28,67 @@ QSize TextExtent(const QPainter& painter, const QString& text)
 void DrawTextTopLeft(QPainter& painter, int x, int y, const QString& text)
 {
     painter.drawText(x, y + painter.fontMetrics().ascent(), text);
+}
+
+namespace {
+
+// Digits and what stands between them in a time or a percentage.
+constexpr char16_t kNumericChars[] = u"0123456789:. %-";
+
+// QFontMetrics rounds the shaped width in its fixed-point units; the halves
+// of those are exact in a double.
+int RoundWidth(double width) { return static_cast<int>(std::floor(width + 0.5)); }
+
+}  // namespace
+
+int NumericTextWidth::Index(QChar c)
+{
+    for (int i = 0; kNumericChars[i]; ++i)
+        if (c.unicode() == kNumericChars[i])
+            return i;
+    return -1;
+}
+
+void NumericTextWidth::Prepare(const QFont& font, int dpi)
+{
+    const QString key = font.key();
+    if (key == fontKey_ && dpi == dpi_)
+        return;
+    fontKey_ = key;
+    dpi_ = dpi;
+    prefix_.clear();
+    const QFontMetricsF metrics(font);
+    const QString chars = QString::fromUtf16(kNumericChars, -1);
+    for (int i = 0; i < chars.size(); ++i)
+        advance_[i] = metrics.horizontalAdvance(chars.at(i));
+    // Summing is exact only if no pair of these characters is kerned or joined.
+    additive_ = true;
+    for (int a = 0; a < chars.size() && additive_; ++a)
+        for (int b = 0; b < chars.size() && additive_; ++b)
+            additive_ = metrics.horizontalAdvance(QString(chars.at(a)) + chars.at(b)) == advance_[a] + advance_[b];
+}
+
+int NumericTextWidth::operator()(const QFont& font, int dpi, const QString& text)
+{
+    Prepare(font, dpi);
+    if (!additive_)
+        return QFontMetrics(font).horizontalAdvance(text);
+    // The numeric part starts after a numeric character, so the pair across
+    // the split is one of the pairs checked.
+    int split = text.size();
+    while (split > 0 && Index(text.at(split - 1)) >= 0)
+        --split;
+    if (split < text.size())
+        ++split;
+    if (split == 1 && Index(text.at(0)) >= 0)
+        split = 0;
+    const QString prefix = text.left(split);
+    if (prefix != prefix_) {
+        prefix_ = prefix;
+        prefixWidth_ = prefix.isEmpty() ? 0 : QFontMetricsF(font).horizontalAdvance(prefix);
+    }
+    double width = prefixWidth_;
+    for (int i = split; i < text.size(); ++i)
+        width += advance_[Index(text.at(i))];
+    return RoundWidth(width);
 }

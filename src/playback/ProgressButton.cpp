@@ -149,6 +149,6 @@ void ProgressButton::Paint(QPainter& painter)
     const QString caption = QString::fromUtf8(label + " : " + ValueText(value));
     painter.setFont(font());
     painter.setPen(palette().color(QPalette::WindowText));
-    const QSize extent = TextExtent(painter, caption);
-    DrawTextTopLeft(painter, (w - extent.width()) / 2, (h - extent.height()) / 2, caption);
+    const int textWidth = widths_(painter.font(), painter.device()->logicalDpiY(), caption);
+    DrawTextTopLeft(painter, (w - textWidth) / 2, (h - painter.fontMetrics().height()) / 2, caption);
 }

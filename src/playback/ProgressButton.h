@@ -5,6 +5,7 @@
 #include <functional>
 
 #include "core/Value.h"
+#include "playback/DisplayDrawing.h"
 
 class QPainter;
 
@@ -47,4 +48,5 @@ private:
 
     float value = 0.0f;
     bool capture = false;
+    NumericTextWidth widths_;
 };

@@ -35,9 +35,9 @@ StreamInfo::StreamInfo(QWidget* parent) : QWidget(parent), font_(PanelFont())
 }
 
 // The panel font has a pixel size, so its widths are the same on every device.
-int StreamInfo::TextWidth(const QString& text) const
+int StreamInfo::TextWidth(const QString& text)
 {
-    return QFontMetrics(font_).horizontalAdvance(text);
+    return widths_(font_, 0, text);
 }
 
 StreamInfo::~StreamInfo() = default;

@@ -6,6 +6,7 @@
 #include <QWidget>
 
 #include "core/Value.h"
+#include "playback/DisplayDrawing.h"
 
 class QPainter;
 
@@ -36,7 +37,7 @@ protected:
 private:
     // Where the time box starts (its separator line) for a time text of that width.
     int Separator(int timeWidth) const { return width() - timeWidth - 10; }
-    int TextWidth(const QString& text) const;
+    int TextWidth(const QString& text);
 
     String title = kIdleTitle;
     String time = "00:00:00";
@@ -49,6 +50,7 @@ private:
     QString timeText_;
     int titleWidth_ = 0;
     int timeWidth_ = 0;
+    NumericTextWidth widths_;
     // The area a paint event asks for; empty when Paint is called otherwise.
     QRect paintRect_;
 };

@@ -280,3 +280,23 @@ TEST(ProgressButtonPaint, SettingAValueThatLooksTheSameDoesNotRepaint)
     QApplication::processEvents();
     EXPECT_EQ(bar.paints, before + 2);
 }
+
+// Times and captions are measured from kept character advances; the widths
+// must be exactly those of the shaped text, in the panel font and the
+// standard one.
+TEST(NumericTextWidthTest, MatchesTheShapedWidth)
+{
+    QFont panel(QStringLiteral("Arial"));
+    panel.setPixelSize(18);
+    for (const QFont& font : {panel, QApplication::font()}) {
+        NumericTextWidth widths;
+        const QFontMetrics metrics(font);
+        for (int i = -500; i < 30000; i += 37) {
+            char time[32], caption[64];
+            std::snprintf(time, sizeof time, "%02d:%02d:%02d", i / 6000, (i / 100) % 60, i % 100);
+            std::snprintf(caption, sizeof caption, "%s : %.2f %%", i % 2 ? "Position" : "Volume", i / 97.0);
+            for (const QString text : {QString(time), QString(caption), QString("Title 7"), QString()})
+                ASSERT_EQ(widths(font, 96, text), metrics.horizontalAdvance(text)) << text.toStdString();
+        }
+    }
+}
