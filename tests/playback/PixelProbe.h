@@ -4,6 +4,7 @@
 #include <QImage>
 #include <QRect>
 #include <QWidget>
+#include <gtest/gtest.h>
 #include <ostream>
 
 // Reads what a widget really draws: its rendering as an image at one device
@@ -42,4 +43,20 @@ inline QRect InkBounds(const QImage& image, const QRect& area)
 inline void PrintTo(const QColor& colour, std::ostream* out)
 {
     *out << "RGB(" << colour.red() << ", " << colour.green() << ", " << colour.blue() << ")";
+}
+
+// Both displays draw a one-pixel black frame around their whole area; the top
+// and bottom edges are sampled every `xStep` pixels.
+inline void ExpectBlackFrame(const QImage& image, int xStep = 1)
+{
+    const QColor black(0, 0, 0);
+    const int w = image.width(), h = image.height();
+    for (int x = 0; x < w; x += xStep) {
+        EXPECT_EQ(PixelAt(image, x, 0), black);
+        EXPECT_EQ(PixelAt(image, x, h - 1), black);
+    }
+    for (int y = 0; y < h; ++y) {
+        EXPECT_EQ(PixelAt(image, 0, y), black);
+        EXPECT_EQ(PixelAt(image, w - 1, y), black);
+    }
 }
