@@ -1,7 +1,12 @@
 #!/usr/bin/env bash
 # Configures and builds everything into build/ (Release with debug info).
+# ccache is used when it is installed; the build does not need it.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 dir="${QP_BUILD_DIR:-build}"
-cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE="${QP_BUILD_TYPE:-RelWithDebInfo}" "$@" >/dev/null
+launcher=()
+if command -v ccache >/dev/null; then
+  launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
+fi
+cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE="${QP_BUILD_TYPE:-RelWithDebInfo}" "${launcher[@]}" "$@" >/dev/null
 cmake --build "$dir" -j"$(nproc)"
