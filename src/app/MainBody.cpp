@@ -32,7 +32,8 @@ void MainBody(Sqlite3Session& session, const String& folder, const String& title
         Exclamation("Can't create or open database file\n", title);
         return;
     }
-    SQL = session;
+    // Bound until the end of the body, after the window (declared below) is gone.
+    SqlBinding bind(session);
     // A new file gets its tables; a file that is not a database records the
     // failure in the session and the statements after it fail the same way.
     CreateLibraryTables(session);

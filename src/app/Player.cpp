@@ -4,10 +4,8 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "data/Sql.h"
-#include "library/LibraryDb.h"
+#include "ui/ButtonFace.h"
 #include "ui/Images.h"
-#include "ui/WaitCursor.h"
 
 namespace {
 
@@ -21,12 +19,6 @@ constexpr int kBuildMinute = 9;
 
 } // namespace
 
-void SetFace(QPushButton& button, const QImage& image)
-{
-    button.setIcon(QIcon(QPixmap::fromImage(image)));
-    button.setIconSize(image.size());
-}
-
 String Player::MakeTitle()
 {
     char stamp[64];
@@ -35,7 +27,13 @@ String Player::MakeTitle()
     return String("Quillon Player v.") + kVersion + " (" + stamp + ")";
 }
 
+// The layout's controls exist (base class) before playback and the library
+// are given references to them; the engine exists before both but is only
+// initialised in the body, before anything plays or reads a file.
 Player::Player()
+    : playback(engine, *this, PlaybackDisplays{play, position, volume, info},
+               [this] { return library.SelectedTrackList(); }),
+      library(*this, engine, playback)
 {
     // The engine has already shown its own message when it fails.
     if (engine.Init() < 0)
@@ -57,8 +55,8 @@ Player::Player()
     SetFace(next, ImgNext());
     SetFace(prev, ImgPrev());
 
-    SetupListGrid();
-    LoadLibrary();
+    library.WhenShowTrackList = [this](GridCtrl& tracks) { ShowTrackList(tracks); };
+    library.LoadLibrary();
 
     splitter.SetPane(0, ListGrid);
     splitter.SetPane(1, *TrackLists.front());
@@ -76,19 +74,9 @@ Player::Player()
     position.gradient = false;
     position.fillColor = QColor(200, 200, 240);
     volume.live = true;
-
-    fileSelector.Type("Music (*.mp3 *.mp2 *.ogg *.wma *.wav *.asf)", "*.mp3 *.mp2 *.ogg *.wma *.wav *.asf");
-    fileSelector.Multi();
-    folderSelector.Multi();
 }
 
-Player::~Player()
-{
-    SavePositions();
-    // The members then go in reverse order: ListGrid, the track grids, the
-    // editor, the selectors and last the engine, whose destructor closes the
-    // audio library once nothing can use it any more.
-}
+Player::~Player() = default;
 
 void Player::ConnectActions()
 {
@@ -100,31 +88,19 @@ void Player::ConnectActions()
     volume.WhenAction = [this] { VolumeChanged(); };
 }
 
-void Player::SavePositions()
+void Player::ShowTrackList(GridCtrl& tracks)
 {
-    SqlSession* session = SQL.GetSession();
-    if (!session || !session->IsOpen())
-        return;
-    WaitCursor wait;
-    std::vector<ListOrder> order;
-    for (int row = 0; row < ListGrid.GetCount(); ++row) {
-        ListOrder list{ListGrid.Get(row, 0), {}};
-        const int id = ListGrid.GetRowId(row);
-        if (id >= 0 && id < static_cast<int>(TrackLists.size())) {
-            GridCtrl& tracks = *TrackLists[static_cast<size_t>(id)];
-            for (int t = 0; t < tracks.GetCount(); ++t)
-                list.entries.push_back(tracks.Get(t, 0));
-        }
-        order.push_back(std::move(list));
-    }
-    ::SavePositions(*session, order);
+    if (splitter.GetPane(0) != &ListGrid)
+        splitter.SetPane(0, ListGrid);
+    if (splitter.GetPane(1) != &tracks)
+        splitter.SetPane(1, tracks);
 }
 
 void Player::Serialize(Stream& s)
 {
     SerializePlacement(s);
-    fileSelector.Serialize(s);
-    folderSelector.Serialize(s);
+    Files().Serialize(s);
+    Folders().Serialize(s);
     splitter.Serialize(s);
 
     float percent = engine.GetVolume();
@@ -138,7 +114,7 @@ void Player::Serialize(Stream& s)
         }
     }
 
-    for (auto& grid : TrackLists)
+    for (const auto& grid : TrackLists)
         SerializeColumns(s, *grid);
 }
 

@@ -49,6 +49,12 @@ void Sql::SetStatement(const String& text)
         connection_->statement = text;
 }
 
+bool Sql::Prepare(const String& text)
+{
+    SetStatement(text);
+    return connection_ && connection_->Prepare();
+}
+
 void Sql::SetParam(int i, const Value& value)
 {
     if (connection_)

@@ -33,6 +33,9 @@ public:
     void Detach();
 
     void SetStatement(const String& text);
+    // Sets the statement and compiles it now rather than at its first Execute;
+    // false when it does not compile (recorded in the session).
+    bool Prepare(const String& text);
     // Value of the i-th "?" (0-based); set them in increasing order from 0.
     void SetParam(int i, const Value& value);
 
@@ -60,6 +63,16 @@ private:
 };
 
 // The application's default cursor, created on first use and destroyed at
-// exit; bind it once at start-up with `SQL = session;`.
+// exit; bind it for the lifetime of a scope with SqlBinding.
 Sql& DefaultSql();
 #define SQL DefaultSql()
+
+// Binds the default cursor SQL to a session for its own lifetime and detaches
+// it again when it goes, so the cursor never outlives the session it runs on.
+class SqlBinding {
+public:
+    explicit SqlBinding(SqlSession& session) { SQL = session; }
+    ~SqlBinding() { SQL.Detach(); }
+    SqlBinding(const SqlBinding&) = delete;
+    SqlBinding& operator=(const SqlBinding&) = delete;
+};

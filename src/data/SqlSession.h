@@ -37,6 +37,9 @@ public:
     // Runs `statement` with the parameters (which every execution consumes);
     // false on failure, the error then being recorded in the session.
     virtual bool Execute() = 0;
+    // Compiles `statement` ahead of its first execution; false on failure,
+    // recorded in the session. Runners that compile nothing ahead succeed.
+    virtual bool Prepare() { return true; }
     // Moves to the next row of the last execution.
     virtual bool Fetch() = 0;
     // Column i of the current row; -1 gives the last inserted row id.
@@ -73,10 +76,11 @@ public:
     // Row id of the last successful insert on this database.
     virtual int64_t GetInsertedId() const = 0;
 
-    // Run "BEGIN;", "COMMIT;" and "ROLLBACK;"; a failure is recorded.
-    virtual void Begin() = 0;
-    virtual void Commit() = 0;
-    virtual void Rollback() = 0;
+    // Run "BEGIN;", "COMMIT;" and "ROLLBACK;"; a failure is recorded and gives false.
+    // Prefer SqlTransaction, which cannot leave a transaction open.
+    virtual bool Begin() = 0;
+    virtual bool Commit() = 0;
+    virtual bool Rollback() = 0;
 
     // Statements and errors are echoed to the trace stream when one is set.
     void SetTrace(std::ostream* trace) { trace_ = trace; }

@@ -72,6 +72,11 @@ Sqlite3Connection::~Sqlite3Connection()
     FlushStatements();
 }
 
+bool Sqlite3Connection::Prepare()
+{
+    return Compile(statement) != nullptr;
+}
+
 String Sqlite3Connection::ErrorMessage() const
 {
     return db_ ? sqlite3_errmsg(db_) : "database is not open";

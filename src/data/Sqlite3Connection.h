@@ -23,6 +23,7 @@ public:
     ~Sqlite3Connection() override;
 
     bool Execute() override;
+    bool Prepare() override;
     bool Fetch() override;
     Value GetColumn(int i) const override;
     void Cancel() override;

@@ -45,29 +45,32 @@ int64_t Sqlite3Session::GetInsertedId() const
     return db_ ? sqlite3_last_insert_rowid(db_) : 0;
 }
 
-void Sqlite3Session::Begin()
+bool Sqlite3Session::Begin()
 {
-    RunControlStatement("BEGIN;");
+    return RunControlStatement("BEGIN;");
 }
 
-void Sqlite3Session::Commit()
+bool Sqlite3Session::Commit()
 {
-    RunControlStatement("COMMIT;");
+    return RunControlStatement("COMMIT;");
 }
 
-void Sqlite3Session::Rollback()
+bool Sqlite3Session::Rollback()
 {
-    RunControlStatement("ROLLBACK;");
+    return RunControlStatement("ROLLBACK;");
 }
 
-void Sqlite3Session::RunControlStatement(const char* text)
+bool Sqlite3Session::RunControlStatement(const char* text)
 {
     if (std::ostream* trace = GetTrace())
         *trace << text << '\n' << std::flush;
     if (!db_) {
         SetError("database is not open", text);
-        return;
+        return false;
     }
-    if (sqlite3_exec(db_, text, nullptr, nullptr, nullptr) != SQLITE_OK)
+    if (sqlite3_exec(db_, text, nullptr, nullptr, nullptr) != SQLITE_OK) {
         SetError(sqlite3_errmsg(db_), text);
+        return false;
+    }
+    return true;
 }

@@ -20,16 +20,16 @@ public:
     bool IsOpen() const override { return db_ != nullptr; }
     int64_t GetInsertedId() const override;
 
-    void Begin() override;
-    void Commit() override;
-    void Rollback() override;
+    bool Begin() override;
+    bool Commit() override;
+    bool Rollback() override;
 
     const String& GetFileName() const { return fileName_; }
     const String& GetCurrentDatabase() const { return currentDatabase_; }
     sqlite3* GetHandle() const { return db_; }
 
 private:
-    void RunControlStatement(const char* text);
+    bool RunControlStatement(const char* text);
 
     sqlite3* db_ = nullptr;
     String fileName_;

@@ -2,6 +2,8 @@
 
 #include <climits>
 
+#include "data/SqlTransaction.h"
+
 namespace LibrarySql {
 
 SqlSelect LoadLists()
@@ -86,15 +88,11 @@ Value InsertOnDefaultCursor(const SqlInsert& insert)
 bool CreateLibraryTables(SqlSession& session)
 {
     Sql cursor(session);
-    session.Begin();
-    for (const char* statement : kSchema) {
-        if (!cursor.Execute(String(statement))) {
-            session.Rollback();
+    SqlTransaction transaction(session);
+    for (const char* statement : kSchema)
+        if (!cursor.Execute(String(statement)))
             return false;
-        }
-    }
-    session.Commit();
-    return true;
+    return transaction.Commit();
 }
 
 std::vector<LoadedList> LoadLibrary(SqlSession& session)
@@ -133,16 +131,9 @@ bool StoreListName(const Value& list, const String& name)
 
 bool RemoveList(const Value& list)
 {
-    SqlSession* session = SQL.GetSession();
-    if (!session)
-        return false;
-    session->Begin();
-    if (SQL.Execute(LibrarySql::DeleteListTracks(list)) && SQL.Execute(LibrarySql::DeleteList(list))) {
-        session->Commit();
-        return true;
-    }
-    session->Rollback();
-    return false;
+    SqlTransaction transaction(SQL.GetSession());
+    return transaction.IsOpen() && SQL.Execute(LibrarySql::DeleteListTracks(list)) &&
+           SQL.Execute(LibrarySql::DeleteList(list)) && transaction.Commit();
 }
 
 Value StoreTrack(const Value& list, int pos, const TrackFields& track)
@@ -158,16 +149,18 @@ bool RemoveTrack(const Value& entry)
 
 void SavePositions(SqlSession& session, const std::vector<ListOrder>& order)
 {
-    session.Begin();
+    SqlTransaction transaction(session);
+    // Both are compiled before the loop, so the log shows both even when
+    // there is no list or no track to save.
     Sql trackPos(session);
     Sql listPos(session);
-    trackPos.SetStatement(LibrarySql::SaveTrackPos);
-    listPos.SetStatement(LibrarySql::SaveListPos);
+    trackPos.Prepare(LibrarySql::SaveTrackPos);
+    listPos.Prepare(LibrarySql::SaveListPos);
     for (size_t i = 0; i < order.size(); ++i) {
         const ListOrder& list = order[i];
         listPos.Execute(static_cast<int>(i), list.list);
         for (size_t j = 0; j < list.entries.size(); ++j)
             trackPos.Execute(static_cast<int>(j), list.entries[j], list.list);
     }
-    session.Commit();
+    transaction.Commit();
 }

@@ -1,13 +1,13 @@
 #pragma once
 
+#include "playback/TrackColumns.h"
+
 class GridCtrl;
 class QLineEdit;
 
 // Cells of a ListGrid row: the playlist's LISTS.ID (hidden) and its NAME.
 enum ListColumn { LIST_ID = 0, LIST_NAME = 1 };
 
-// Cells of a track grid row, in the order of the PLAYLISTS columns they mirror.
-enum TrackColumn { TRACK_ID = 0, TRACK_FILE, TRACK_TITLE, TRACK_ARTIST, TRACK_ALBUM, TRACK_LENGTH };
 
 // Columns and settings of the playlists grid; the name column is edited with `editor`.
 // Callbacks are left to the owner.

@@ -3,9 +3,9 @@
 
 #include <QCursor>
 
-#include "app/Player.h"
+#include "library/Library.h"
 
-void Player::ListAddMenu(Bar& bar)
+void Library::ListAddMenu(Bar& bar)
 {
     bar.Add("Add", [this] { ListGrid.DoAppend(); }).Key(K_INSERT);
     bar.Add("Add folder", [this] { AddListFromFolder(); }).Key(K_CTRL | K_INSERT);
@@ -14,7 +14,7 @@ void Player::ListAddMenu(Bar& bar)
     bar.Add("Insert folder").Key(K_CTRL | K_ALT | K_INSERT);  // has no action
 }
 
-void Player::ListMenu(Bar& bar)
+void Library::ListMenu(Bar& bar)
 {
     ListAddMenu(bar);
     bar.Separator();
@@ -26,12 +26,12 @@ void Player::ListMenu(Bar& bar)
     ListGrid.SelectAllMenuItem(bar);
 }
 
-void Player::ShowListAddMenu()
+void Library::ShowListAddMenu()
 {
     PopUpMenu([this](Bar& bar) { ListAddMenu(bar); }, QCursor::pos());
 }
 
-void Player::TrackAddMenu(Bar& bar)
+void Library::TrackAddMenu(Bar& bar)
 {
     bar.Add("Add files", [this] { AddFiles(true); }).Key(K_INSERT);
     bar.Add("Add folder", [this] { AddFolder(true); }).Key(K_CTRL | K_INSERT);
@@ -40,7 +40,7 @@ void Player::TrackAddMenu(Bar& bar)
     bar.Add("Insert folder", [this] { AddFolder(false); }).Key(K_CTRL | K_ALT | K_INSERT);
 }
 
-void Player::TrackMenu(Bar& bar)
+void Library::TrackMenu(Bar& bar)
 {
     TrackAddMenu(bar);
     bar.Separator();
@@ -53,7 +53,7 @@ void Player::TrackMenu(Bar& bar)
     tracks.ColumnsMenuItem(bar);
 }
 
-void Player::ShowTrackAddMenu()
+void Library::ShowTrackAddMenu()
 {
     PopUpMenu([this](Bar& bar) { TrackAddMenu(bar); }, QCursor::pos());
 }

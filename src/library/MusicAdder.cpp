@@ -1,12 +1,16 @@
-// Adding music files and folders to the current playlist, and removing tracks.
+#include "library/MusicAdder.h"
 
-#include "app/Player.h"
+#include <utility>
+
 #include "data/Sql.h"
+#include "data/SqlTransaction.h"
 #include "library/LibraryDb.h"
 #include "library/LibraryGrids.h"
 #include "library/MusicFiles.h"
 #include "library/ScanFolder.h"
 #include "library/TrackInserter.h"
+#include "playback/AudioEngine.h"
+#include "ui/GridCtrl.h"
 #include "ui/WaitCursor.h"
 
 namespace {
@@ -27,11 +31,24 @@ private:
     AudioEngine::SoundHandle handle_;
 };
 
-} // namespace
+}  // namespace
 
-void Player::AddTrack(bool append, const String& path)
+MusicAdder::MusicAdder(AudioEngine& engine, std::function<GridCtrl&()> currentTracks,
+                       std::function<Value()> currentListId)
+    : engine_(engine), currentTracks_(std::move(currentTracks)), currentListId_(std::move(currentListId))
 {
-    GridCtrl& g = CurrentTrackList();
+}
+
+void MusicAdder::SetupSelectors()
+{
+    fileSelector_.Type("Music (*.mp3 *.mp2 *.ogg *.wma *.wav *.asf)", "*.mp3 *.mp2 *.ogg *.wma *.wav *.asf");
+    fileSelector_.Multi();
+    folderSelector_.Multi();
+}
+
+void MusicAdder::AddTrack(bool append, const String& path)
+{
+    GridCtrl& g = currentTracks_();
     // Inserting needs a cursor row; without one the file is appended rather than lost.
     const bool inserting = !append && g.IsCursor();
     if (inserting)
@@ -43,33 +60,32 @@ void Player::AddTrack(bool append, const String& path)
         return;
     g.Get(row, TRACK_FILE) = path;
 
-    OpenedStream stream(engine, path);
+    OpenedStream stream(engine_, path);
     if (stream) {
-        String title = TrimRight(engine.GetTag(stream.Get(), "TITLE").ToString());
+        String title = TrimRight(engine_.GetTag(stream.Get(), "TITLE").ToString());
         if (title.empty())
             title = FileTitle(path);
         TrackFields track;
         track.file = path;
         track.title = std::move(title);
-        track.artist = engine.GetTag(stream.Get(), "ARTIST");
-        track.album = engine.GetTag(stream.Get(), "ALBUM");
-        track.length = static_cast<int>(engine.GetLengthMs(stream.Get()));
+        track.artist = engine_.GetTag(stream.Get(), "ARTIST");
+        track.album = engine_.GetTag(stream.Get(), "ALBUM");
+        track.length = static_cast<int>(engine_.GetLengthMs(stream.Get()));
         g.Get(row, TRACK_TITLE) = track.title;
         g.Get(row, TRACK_ARTIST) = track.artist;
         g.Get(row, TRACK_ALBUM) = track.album;
         g.Get(row, TRACK_LENGTH) = track.length;
-        const Value& list = ListGrid.Get(ListGrid.GetCursor(), LIST_ID);
+        const Value list = currentListId_();
         g.Get(row, TRACK_ID) = trackInserter_ ? trackInserter_->Insert(list, row, track) : StoreTrack(list, row, track);
     }
     // The engine has shown why a file could not be opened; its row keeps only the path.
     rowRepaint_.RowAdded(g, row, inserting);
 }
 
-void Player::RunAdd(const std::function<void()>& add)
+void MusicAdder::RunAdd(const std::function<void()>& add)
 {
     SqlSession* session = SQL.GetSession();
-    if (session)
-        session->Begin();
+    SqlTransaction transaction(session);
     {
         WaitCursor wait;
         TrackInserter inserter(session);
@@ -77,50 +93,41 @@ void Player::RunAdd(const std::function<void()>& add)
         add();
         trackInserter_ = nullptr;
     }
-    if (session)
-        session->Commit();
+    transaction.Commit();
 }
 
-void Player::AddFiles(bool append)
+bool MusicAdder::AppendsAnyway(bool append)
 {
-    if (!fileSelector.ExecuteOpen("Select music file"))
+    return append || !currentTracks_().IsCursor();
+}
+
+void MusicAdder::AddFiles(bool append)
+{
+    if (!fileSelector_.ExecuteOpen("Select music file"))
         return;
-    // Inserting needs a cursor row: into an empty playlist the files are appended.
-    append = append || !CurrentTrackList().IsCursor();
+    append = AppendsAnyway(append);
     RunAdd([&] {
-        for (const String& path : fileSelector.Get())
+        for (const String& path : fileSelector_.Get())
             AddTrack(append, path);
     });
 }
 
-void Player::AddFolder(bool append)
+void MusicAdder::AddFolder(bool append)
 {
-    if (!folderSelector.ExecuteSelectDir("Select music folder"))
+    if (!folderSelector_.ExecuteSelectDir("Select music folder"))
         return;
-    append = append || !CurrentTrackList().IsCursor();
+    ScanFolders(AppendsAnyway(append), folderSelector_.Get());
+}
+
+void MusicAdder::ScanFolders(bool append, const std::vector<String>& folders)
+{
     RunAdd([&] {
-        for (const String& folder : folderSelector.Get())
+        for (const String& folder : folders)
             ScanFolder(append, folder);
     });
 }
 
-void Player::ScanFolder(bool append, const String& dir)
+void MusicAdder::ScanFolder(bool append, const String& dir)
 {
     ::ScanFolder(dir, [&](const String& path) { AddTrack(append, path); });
-}
-
-void Player::TrackRemoving()
-{
-    GridCtrl& g = CurrentTrackList();
-    SqlSession* session = SQL.GetSession();
-    if (session && g.IsRemovingFirst())
-        session->Begin();
-    const Value id = g.Get(TRACK_ID);
-    // A row whose file could not be opened was never stored.
-    if (!id.IsNull())
-        RemoveTrack(id);
-    if (!id.IsNull() && id.ToInt() == PlayingId)
-        StopPlayback();
-    if (session && g.IsRemovingLast())
-        session->Commit();
 }

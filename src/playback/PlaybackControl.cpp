@@ -1,0 +1,227 @@
+#include "playback/PlaybackControl.h"
+
+#include <QFont>
+#include <utility>
+
+#include "playback/AudioEngine.h"
+#include "playback/ConvMs.h"
+#include "playback/PlaybackState.h"
+#include "playback/ProgressButton.h"
+#include "playback/StreamInfo.h"
+#include "playback/TrackColumns.h"
+#include "ui/ButtonFace.h"
+#include "ui/GridCtrl.h"
+#include "ui/Images.h"
+#include "ui/TimeCallback.h"
+
+int blinkPhase = 0;
+
+namespace {
+
+// The look of the playing row: yellow background, bold 14-pixel Arial.
+GridRowStyle PlayingRowStyle()
+{
+    QFont font(QStringLiteral("Arial"));
+    font.setPixelSize(14);
+    font.setBold(true);
+    GridRowStyle style;
+    style.background = QColor(255, 255, 0);
+    style.font = font;
+    return style;
+}
+
+}  // namespace
+
+PlaybackControl::PlaybackControl(AudioEngine& engine, QObject& callbackOwner, PlaybackDisplays displays,
+                                 std::function<GridCtrl*()> selectedList)
+    : engine_(engine), callbackOwner_(callbackOwner), displays_(displays), selectedList_(std::move(selectedList))
+{
+}
+
+PlaybackControl::~PlaybackControl()
+{
+    KillTimeCallback(&callbackOwner_, TICK_CALLBACK);
+    KillTimeCallback(&callbackOwner_, BLINK_CALLBACK);
+}
+
+GridCtrl* PlaybackControl::FollowedList()
+{
+    // Without a selected playlist there is nothing to follow.
+    if (!playingList_ && selectedList_)
+        playingList_ = selectedList_();
+    return playingList_;
+}
+
+void PlaybackControl::Play()
+{
+    if (started_) {
+        // TogglePause returns the state before the toggle: true means it plays again.
+        SetFace(displays_.play, engine_.TogglePause() ? ImgPause() : ImgPlayForward());
+        return;
+    }
+    GridCtrl* list = FollowedList();
+    if (!list)
+        return;
+    const int row = list->GetCursor();
+    if (row < 0)
+        return;
+    // On failure the engine has shown its message; the player stays as it is.
+    if (!engine_.PlayFile(list->Get(row, TRACK_FILE).ToString()))
+        return;
+
+    // After the end of the list the last row keeps its highlight; a track
+    // started from there on another row takes it over.
+    RemovePlayingHighlight();
+
+    playingId_ = list->Get(row, TRACK_ID).ToInt();
+    started_ = true;
+    SetFace(displays_.play, ImgPause());
+    displays_.info.SetTitle(list->Get(row, TRACK_TITLE).ToString());
+
+    KillTimeCallback(&callbackOwner_, TICK_CALLBACK);
+    SetTimeCallback(&callbackOwner_, TICK_CALLBACK, kTickPeriodMs, [this] { Tick(); });
+    KillTimeCallback(&callbackOwner_, BLINK_CALLBACK);
+    SetTimeCallback(&callbackOwner_, BLINK_CALLBACK, kBlinkPeriodMs, [this] { Blink(); });
+
+    list->SetRowStyle(row, PlayingRowStyle());
+}
+
+void PlaybackControl::StopPlayback()
+{
+    // The blink callback keeps running; it does nothing while nothing is started.
+    KillTimeCallback(&callbackOwner_, TICK_CALLBACK);
+    engine_.FreeCurrent();
+    SetFace(displays_.play, ImgPlayForward());
+    displays_.info.Clear();
+    displays_.position.Set(0);
+    started_ = false;
+    RemovePlayingHighlight();
+}
+
+void PlaybackControl::RemovePlayingHighlight()
+{
+    if (!playingList_)
+        return;
+    // The user may have moved the playing row, so it is found by its id.
+    const int row = FindPlayingRow();
+    if (row >= 0 && playingList_->GetRowStyle(row))
+        playingList_->ResetRowStyle(row);
+}
+
+int PlaybackControl::FindPlayingRow() const
+{
+    if (!playingList_)
+        return -1;
+    for (int row = 0; row < playingList_->GetCount(); ++row)
+        if (playingList_->Get(row, TRACK_ID).ToInt() == playingId_)
+            return row;
+    return -1;
+}
+
+void PlaybackControl::PlaySelected()
+{
+    StopPlayback();
+    playingList_ = nullptr;
+    Play();
+}
+
+void PlaybackControl::PlayNext()
+{
+    GridCtrl* list = FollowedList();
+    if (!list)
+        return;
+    // The grid refuses to move past the last shown row, where the track starts again.
+    list->GoNext();
+    StopPlayback();
+    Play();
+}
+
+void PlaybackControl::PlayPrevious()
+{
+    GridCtrl* list = FollowedList();
+    if (!list)
+        return;
+    // Likewise above the first shown row.
+    list->GoPrev();
+    StopPlayback();
+    Play();
+}
+
+void PlaybackControl::Tick()
+{
+    // A paused channel still counts as playing, so pausing never advances.
+    if (engine_.IsPlaying()) {
+        ShowPlayingPosition();
+        return;
+    }
+    // The next track is the shown row below the cursor, wherever the user has
+    // put it. Rows hidden by a search do not count: below the last shown row
+    // the list has ended, whatever is stored after it.
+    if (playingList_ && playingList_->GoNext()) {
+        StopPlayback();
+        Play();
+        return;
+    }
+    FinishList();
+}
+
+void PlaybackControl::FinishList()
+{
+    // The title, time, bar and highlight stay as they were.
+    KillTimeCallback(&callbackOwner_, TICK_CALLBACK);
+    engine_.FreeCurrent();
+    SetFace(displays_.play, ImgPlayForward());
+    started_ = false;
+}
+
+void PlaybackControl::ShowPlayingPosition()
+{
+    // Only what changed is repainted: nothing moves while paused.
+    ProgressButton& position = displays_.position;
+    if (!position.HasCapture()) {
+        const auto percent = static_cast<float>(engine_.GetPositionPercent());
+        if (percent != position.Get())
+            position.Set(percent);
+    }
+    StreamInfo& info = displays_.info;
+    const String time = FormatMs(static_cast<int>(engine_.GetPositionMs()));
+    if (time != info.GetTime() || info.IsIdle())
+        info.SetTime(time);
+}
+
+void PlaybackControl::Blink()
+{
+    if (!started_)
+        return;
+    const bool paused = engine_.IsPaused();
+    if (blinkPhase != 0)
+        SetFace(displays_.play, paused ? ImgPlayForward() : ImgPause());
+    else
+        SetFace(displays_.play, paused ? ImgPlayForwardFlash() : ImgPauseFlash());
+    blinkPhase = 1 - blinkPhase;
+}
+
+void PlaybackControl::Seek()
+{
+    engine_.SetPositionPercent(displays_.position.Get());
+}
+
+void PlaybackControl::VolumeChanged()
+{
+    engine_.SetVolume(displays_.volume.Get());
+}
+
+void PlaybackControl::ListRemoved(const GridCtrl& tracks)
+{
+    if (playingList_ != &tracks)
+        return;
+    StopPlayback();
+    playingList_ = nullptr;
+}
+
+void PlaybackControl::TrackRemoved(const Value& id)
+{
+    // A row whose file could not be opened has no id and was never played.
+    if (!id.IsNull() && id.ToInt() == playingId_)
+        StopPlayback();
+}

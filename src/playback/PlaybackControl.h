@@ -1,0 +1,88 @@
+#pragma once
+
+#include <QPushButton>
+#include <functional>
+
+#include "core/Value.h"
+
+class AudioEngine;
+class GridCtrl;
+class ProgressButton;
+class QObject;
+class StreamInfo;
+
+// The controls playback keeps in step with the engine. They belong to the
+// window; playback only writes to them.
+struct PlaybackDisplays {
+    QPushButton& play;
+    ProgressButton& position;
+    ProgressButton& volume;
+    StreamInfo& info;
+};
+
+// Decides which track plays: playback follows one track grid (PlayingList),
+// whose cursor row is the current track, and advances it when a track ends.
+// Everything runs on the user-interface thread, including the two periodic
+// time callbacks it keeps on the callback owner (tick and blink).
+class PlaybackControl {
+public:
+    // `selectedList` gives the track grid of the selected playlist, or null
+    // when no playlist is selected; it is asked only when nothing is followed yet.
+    PlaybackControl(AudioEngine& engine, QObject& callbackOwner, PlaybackDisplays displays,
+                    std::function<GridCtrl*()> selectedList);
+    // Stops its time callbacks: nothing of playback runs after it.
+    ~PlaybackControl();
+    PlaybackControl(const PlaybackControl&) = delete;
+    PlaybackControl& operator=(const PlaybackControl&) = delete;
+
+    // Starts the cursor track, or pauses and resumes a started one.
+    void Play();
+    // Stops and resets the displays; the followed list and track stay.
+    void StopPlayback();
+    // Moves the cursor one shown row up or down, then stops and plays; on the
+    // first or last shown row the track starts again.
+    void PlayPrevious();
+    void PlayNext();
+    // Double-click or Enter in a track grid: follow the selected playlist from now on.
+    void PlaySelected();
+    // The position bar was released / the volume bar pressed or dragged.
+    void Seek();
+    void VolumeChanged();
+
+    // Time callback 0: position display and the advance at the end of a track.
+    void Tick();
+    // Time callback 1: alternates the play button's two faces of the current state.
+    void Blink();
+    // The data row of PlayingList holding the track with PlayingId; -1 when none does.
+    int FindPlayingRow() const;
+
+    // The library removes a playlist's track grid: when it is the followed one,
+    // playback stops and forgets it, so nothing refers to the grid afterwards.
+    void ListRemoved(const GridCtrl& tracks);
+    // The library removes a track: the one last started stops playback, playing or not.
+    void TrackRemoved(const Value& id);
+
+    // A track was started and not stopped or played to the end of the list.
+    bool Started() const { return started_; }
+    // The "Id" cell of the track last started; -1 before any.
+    int PlayingId() const { return playingId_; }
+    // The track grid playback follows; null before the first play and after PlaySelected.
+    GridCtrl* PlayingList() const { return playingList_; }
+
+private:
+    // PlayingList, taking the selected playlist's grid when none is followed yet.
+    GridCtrl* FollowedList();
+    void RemovePlayingHighlight();
+    void ShowPlayingPosition();
+    // The end of the last shown row: stops the sound but keeps what the displays show.
+    void FinishList();
+
+    AudioEngine& engine_;
+    QObject& callbackOwner_;
+    PlaybackDisplays displays_;
+    std::function<GridCtrl*()> selectedList_;
+
+    bool started_ = false;
+    int playingId_ = -1;
+    GridCtrl* playingList_ = nullptr;
+};
