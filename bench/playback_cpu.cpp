@@ -116,7 +116,7 @@ Cost Window(const std::string& file)
         QEventLoop loop;
         QTimer check;
         QObject::connect(&check, &QTimer::timeout, &loop, [&] {
-            if (!player.Started)
+            if (!player.Started())
                 loop.quit();
         });
         check.start(100);

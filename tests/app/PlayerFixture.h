@@ -5,23 +5,12 @@
 #include <gtest/gtest.h>
 
 #include "app/Player.h"
-#include "data/Sql.h"
-#include "data/Sqlite3Session.h"
-#include "library/LibraryDb.h"
-#include "support/TempDir.h"
+#include "support/LibraryFixture.h"
 
-// A library database in a temporary folder, bound to the default cursor, as
-// the program has it when the window is built.
-class PlayerTest : public testing::Test {
+// The window over a library database in a temporary folder, bound to the
+// default cursor, as the program has it when the window is built.
+class PlayerTest : public LibraryFixture {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(session.Open(dir.File("QuillonPlayer.db3")));
-        SQL = session;
-        ASSERT_TRUE(CreateLibraryTables(session));
-    }
-    void TearDown() override { SQL.Detach(); }
-
     // Runs the window, does `during` once its loop runs, and returns the run's
     // code; a fault that leaves the window open ends the run with -1.
     static int RunWhile(Player& player, std::function<void()> during)
@@ -38,6 +27,11 @@ protected:
         return s.Data();
     }
 
-    TempDir dir;
-    Sqlite3Session session;
+    // One text block of a record, as the serialisation writes it.
+    static std::string Block(String text)
+    {
+        Stream s = Stream::ForStoring();
+        s % text;
+        return s.Data();
+    }
 };

@@ -42,9 +42,9 @@ TEST_F(PlayerTest, ConstructionGivesTheDesignedWindow)
     EXPECT_EQ(player.splitter.GetPane(0), &player.ListGrid);
     ASSERT_FALSE(player.TrackLists.empty());
     EXPECT_EQ(player.splitter.GetPane(1), player.TrackLists.front().get());
-    EXPECT_EQ(player.PlayingId, -1);
-    EXPECT_FALSE(player.Started);
-    EXPECT_EQ(player.PlayingList, nullptr);
+    EXPECT_EQ(player.PlayingId(), -1);
+    EXPECT_FALSE(player.Started());
+    EXPECT_EQ(player.PlayingList(), nullptr);
     EXPECT_TRUE(player.Files().IsMulti());
     ASSERT_EQ(player.Files().GetTypes().size(), 1u);
     EXPECT_EQ(player.Files().GetTypes()[0].first, "Music (*.mp3 *.mp2 *.ogg *.wma *.wav *.asf)");
@@ -191,6 +191,29 @@ TEST_F(PlayerTest, RecordRoundTripsPlacementSplitterAndVolume)
     EXPECT_EQ(loaded.geometry().size(), QSize(loaded.minimumWidth() + 100, loaded.minimumHeight() + 60));
 }
 
+TEST_F(PlayerTest, AVolumeSetInOneRunIsThereInTheNext)
+{
+    const std::string config = dir.File("player.cfg");
+    float chosen = 0;
+    {
+        Player player;
+        player.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&player));
+        ProgressButton& bar = player.volume;
+        QTest::mousePress(&bar, Qt::LeftButton, {}, QPoint(bar.width() / 2, bar.height() / 2));
+        // The bar acts on the press and on every move, before the release.
+        EXPECT_NEAR(player.Engine().GetVolume(), 50.0f, 1.0f);
+        QTest::mouseRelease(&bar, Qt::LeftButton, {}, QPoint(bar.width() / 2, bar.height() / 2));
+        chosen = player.Engine().GetVolume();
+        ASSERT_TRUE(StoreConfig(config, [&](Stream& s) { player.Serialize(s); }));
+    }
+    Player player;
+    EXPECT_FLOAT_EQ(player.Engine().GetVolume(), 100.0f);
+    ASSERT_TRUE(LoadConfig(config, [&](Stream& s) { player.Serialize(s); }));
+    EXPECT_FLOAT_EQ(player.Engine().GetVolume(), chosen);
+    EXPECT_FLOAT_EQ(player.volume.Get(), chosen);
+}
+
 TEST_F(PlayerTest, ARecordForAnotherNumberOfTrackGridsRestoresEveryDefault)
 {
     std::string stored;
@@ -221,18 +244,12 @@ TEST_F(PlayerTest, AColumnLayoutTheGridRefusesRestoresEveryDefault)
         player.Engine().SetVolume(10.0f);
         // A well-formed record whose track-grid block holds a layout made for
         // other columns: the playlists grid's.
-        Stream s = Stream::ForStoring();
-        player.SerializePlacement(s);
-        player.Files().Serialize(s);
-        player.Folders().Serialize(s);
-        player.splitter.Serialize(s);
-        float volume = player.Engine().GetVolume();
-        s % volume;
-        for (size_t i = 0; i < player.TrackLists.size(); ++i) {
-            String layout = player.ListGrid.StoreLayout();
-            s % layout;
-        }
-        stored = WrapConfig(s.Data());
+        ASSERT_EQ(player.TrackLists.size(), 1u);
+        std::string record = Record(player);
+        const std::string tracksBlock = Block(player.TrackLists[0]->StoreLayout());
+        ASSERT_EQ(record.substr(record.size() - tracksBlock.size()), tracksBlock);
+        record.replace(record.size() - tracksBlock.size(), tracksBlock.size(), Block(player.ListGrid.StoreLayout()));
+        stored = WrapConfig(record);
     }
     Player loaded;
     loaded.Engine().SetVolume(70.0f);

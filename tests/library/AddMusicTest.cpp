@@ -3,20 +3,20 @@
 #include <sstream>
 
 #include "MusicFixtures.h"
-#include "PlayerHarness.h"
+#include "LibraryHarness.h"
 
 using music_fixtures::MakeMp3;
 
 namespace {
 
-class AddMusicTest : public PlayerHarness {
+class AddMusicTest : public LibraryHarness {
 protected:
     // Three tagged files A, B, C.
     std::vector<String> Abc()
     {
-        return {MakeMp3(tmp.Path() / "in" / "a.mp3", "A", "Artist A", "Album"),
-                MakeMp3(tmp.Path() / "in" / "b.mp3", "B", "Artist B", "Album"),
-                MakeMp3(tmp.Path() / "in" / "c.mp3", "C", "Artist C", "Album")};
+        return {MakeMp3(dir.Path() / "in" / "a.mp3", "A", "Artist A", "Album"),
+                MakeMp3(dir.Path() / "in" / "b.mp3", "B", "Artist B", "Album"),
+                MakeMp3(dir.Path() / "in" / "c.mp3", "C", "Artist C", "Album")};
     }
     std::vector<String> StoredTitles()
     {
@@ -30,7 +30,7 @@ protected:
 TEST_F(AddMusicTest, AddFilesAppendsInOrderAndStoresEveryCell)
 {
     Answer(Abc());
-    player->AddFiles(true);
+    Lib().AddFiles(true);
     ASSERT_EQ(requests.size(), 1u);
     EXPECT_EQ(requests[0].title, "Select music file");
     EXPECT_TRUE(requests[0].multi);
@@ -43,22 +43,22 @@ TEST_F(AddMusicTest, AddFilesAppendsInOrderAndStoresEveryCell)
     const String id = Tracks().Get(0, TRACK_ID).ToString();
     const std::vector<String> stored = Query("select IDPL, POS, FILENAME, TITLE, ARTIST, ALBUM, LENGTH > 900 "
                                              "from PLAYLISTS where TITLE = 'A'");
-    EXPECT_EQ(stored, std::vector<String>{id + "|0|" + tmp.File("in/a.mp3") + "|A|Artist A|Album|1"});
+    EXPECT_EQ(stored, std::vector<String>{id + "|0|" + dir.File("in/a.mp3") + "|A|Artist A|Album|1"});
     EXPECT_GT(Tracks().Get(0, TRACK_LENGTH).ToInt(), 900);
     EXPECT_TRUE(prompts.empty());
 
     // A cancelled selector adds nothing.
-    player->AddFiles(true);
+    Lib().AddFiles(true);
     EXPECT_EQ(Tracks().GetCount(), 3);
 }
 
 TEST_F(AddMusicTest, InsertFilesPutsThemReversedAboveTheCursorRow)
 {
-    Answer(std::vector<String>{MakeMp3(tmp.Path() / "x.mp3", "X"), MakeMp3(tmp.Path() / "y.mp3", "Y")});
-    player->AddFiles(true);
+    Answer(std::vector<String>{MakeMp3(dir.Path() / "x.mp3", "X"), MakeMp3(dir.Path() / "y.mp3", "Y")});
+    Lib().AddFiles(true);
     Tracks().SetCursor(1);
     Answer(Abc());
-    player->AddFiles(false);
+    Lib().AddFiles(false);
     EXPECT_EQ(Titles(), (std::vector<String>{"X", "C", "B", "A", "Y"}));
     EXPECT_EQ(Query("select POS from PLAYLISTS where TITLE in ('A', 'B', 'C')"),
               (std::vector<String>{"1", "1", "1"}));
@@ -71,18 +71,18 @@ TEST_F(AddMusicTest, InsertFilesPutsThemReversedAboveTheCursorRow)
 TEST_F(AddMusicTest, InsertingIntoAnEmptyPlaylistAppends)
 {
     Answer(Abc());
-    player->AddFiles(false);
+    Lib().AddFiles(false);
     EXPECT_EQ(Titles(), (std::vector<String>{"A", "B", "C"}));
-    Answer(std::vector<String>{(tmp.Path() / "in").string()});
+    Answer(std::vector<String>{(dir.Path() / "in").string()});
     Tracks().SetCursor(0);
-    player->AddFolder(false);
+    Lib().AddFolder(false);
     EXPECT_EQ(Titles(), (std::vector<String>{"C", "B", "A", "A", "B", "C"}));
 }
 
 TEST_F(AddMusicTest, MissingTagsGiveTheFileTitleAndNulls)
 {
-    Answer(std::vector<String>{MakeMp3(tmp.Path() / "My Song.mp3"), MakeMp3(tmp.Path() / "a.b.mp3", " \t")});
-    player->AddFiles(true);
+    Answer(std::vector<String>{MakeMp3(dir.Path() / "My Song.mp3"), MakeMp3(dir.Path() / "a.b.mp3", " \t")});
+    Lib().AddFiles(true);
     EXPECT_EQ(Titles(), (std::vector<String>{"My Song", "a.b"}));
     EXPECT_TRUE(Tracks().Get(0, TRACK_ARTIST).IsNull());
     EXPECT_EQ(Query("select TITLE, ARTIST is null, ALBUM is null from PLAYLISTS order by IDPL"),
@@ -91,10 +91,10 @@ TEST_F(AddMusicTest, MissingTagsGiveTheFileTitleAndNulls)
 
 TEST_F(AddMusicTest, AFileTheEngineCannotOpenKeepsOnlyItsPathAndTheAddGoesOn)
 {
-    const String broken = tmp.File("broken.mp3");
+    const String broken = dir.File("broken.mp3");
     std::ofstream(broken) << "not music at all";
-    Answer(std::vector<String>{broken, MakeMp3(tmp.Path() / "ok.mp3", "OK")});
-    player->AddFiles(true);
+    Answer(std::vector<String>{broken, MakeMp3(dir.Path() / "ok.mp3", "OK")});
+    Lib().AddFiles(true);
 
     EXPECT_EQ(prompts.size(), 1u);
     ASSERT_EQ(Tracks().GetCount(), 2);
@@ -112,7 +112,7 @@ TEST_F(AddMusicTest, AFileTheEngineCannotOpenKeepsOnlyItsPathAndTheAddGoesOn)
 
 TEST_F(AddMusicTest, AddFolderTakesEveryMusicFileOnceAndStoresNamesExactly)
 {
-    const auto root = tmp.Path() / "library";
+    const auto root = dir.Path() / "library";
     std::vector<String> expected;
     const std::vector<String> names = {"with space.mp3", "it's \"quoted\".mp3", "Zażółć gęślą.MP3",
                                        String("bad\xff\xfe name.mp3"), "back\\slash:colon.mp3"};
@@ -125,7 +125,7 @@ TEST_F(AddMusicTest, AddFolderTakesEveryMusicFileOnceAndStoresNamesExactly)
     std::filesystem::create_directory_symlink(root, root / "odd" / "loop");
 
     Answer(std::vector<String>{root.string()});
-    player->AddFolder(true);
+    Lib().AddFolder(true);
     EXPECT_EQ(Tracks().GetCount(), 17);
     const std::vector<String> files = Column(Tracks(), TRACK_FILE);
     for (const String& name : names)
@@ -140,9 +140,9 @@ TEST_F(AddMusicTest, AddFolderTakesEveryMusicFileOnceAndStoresNamesExactly)
 TEST_F(AddMusicTest, RemovingSelectedTracksRunsOneTransaction)
 {
     Answer(Abc());
-    player->AddFiles(true);
+    Lib().AddFiles(true);
     Answer(Abc());
-    player->AddFiles(true);
+    Lib().AddFiles(true);
     std::ostringstream trace;
     session.SetTrace(&trace);
     Tracks().Select(1);

@@ -1,4 +1,4 @@
-#include "PlayerHarness.h"
+#include "LibraryHarness.h"
 
 namespace {
 
@@ -13,7 +13,7 @@ std::vector<String> Layout(const Bar::Builder& builder)
     return entries;
 }
 
-class LibraryMenusTest : public PlayerHarness {};
+class LibraryMenusTest : public LibraryHarness {};
 
 } // namespace
 
@@ -23,8 +23,8 @@ TEST_F(LibraryMenusTest, PlaylistMenuEntriesKeysAndOrder)
                                           "Insert folder/Ctrl+Alt+Insert", "-", "Delete/Delete",
                                           "Change name/" + KeyDesc(K_ENTER), "-", "Move up/Ctrl+Up",
                                           "Move down/Ctrl+Down", "-", "Select all/Ctrl+A"};
-    EXPECT_EQ(Layout([this](Bar& bar) { player->ListMenu(bar); }), expected);
-    EXPECT_EQ(Layout([this](Bar& bar) { player->ListAddMenu(bar); }),
+    EXPECT_EQ(Layout([this](Bar& bar) { Lib().ListMenu(bar); }), expected);
+    EXPECT_EQ(Layout([this](Bar& bar) { Lib().ListAddMenu(bar); }),
               std::vector<String>(expected.begin(), expected.begin() + 5));
 }
 
@@ -34,7 +34,7 @@ TEST_F(LibraryMenusTest, TrackMenuEntriesKeysAndOrder)
                                           "Insert files/Alt+Insert", "Insert folder/Ctrl+Alt+Insert", "-",
                                           "Delete/Delete", "-", "Move up/Ctrl+Up", "Move down/Ctrl+Down", "-",
                                           "Select all/Ctrl+A", "Columns/"};
-    EXPECT_EQ(Layout([this](Bar& bar) { player->TrackMenu(bar); }), expected);
+    EXPECT_EQ(Layout([this](Bar& bar) { Lib().TrackMenu(bar); }), expected);
 }
 
 TEST_F(LibraryMenusTest, KeysReachTheEntriesWithoutTheMenu)
@@ -84,12 +84,14 @@ TEST_F(LibraryMenusTest, TrackGridShowsItsFourColumnsFourFourFourTwo)
 
 TEST_F(LibraryMenusTest, NewTrackListInsertsAtItsIndex)
 {
-    GridCtrl* first = player->TrackLists[0].get();
-    GridCtrl& appended = player->NewTrackList(-1);
-    GridCtrl& inserted = player->NewTrackList(1);
-    ASSERT_EQ(player->TrackLists.size(), 3u);
-    EXPECT_EQ(player->TrackLists[0].get(), first);
-    EXPECT_EQ(player->TrackLists[1].get(), &inserted);
-    EXPECT_EQ(player->TrackLists[2].get(), &appended);
-    player->TrackLists.resize(1);  // keep the pairing with ListGrid for the window's close
+    GridCtrl* first = Lib().TrackLists()[0].get();
+    // Rows for the new grids keep the pairing with ListGrid for the library's close.
+    Lists().Add({Value(), Value("Second")});
+    Lists().Add({Value(), Value("Third")});
+    GridCtrl& appended = Lib().NewTrackList(-1);
+    GridCtrl& inserted = Lib().NewTrackList(1);
+    ASSERT_EQ(Lib().TrackLists().size(), 3u);
+    EXPECT_EQ(Lib().TrackLists()[0].get(), first);
+    EXPECT_EQ(Lib().TrackLists()[1].get(), &inserted);
+    EXPECT_EQ(Lib().TrackLists()[2].get(), &appended);
 }

@@ -1,38 +1,38 @@
-#include "PlayerHarness.h"
+#include "LibraryHarness.h"
 #include "MusicFixtures.h"
 
 using music_fixtures::MakeMp3;
 
 namespace {
 
-class PlaylistTest : public PlayerHarness {
+class PlaylistTest : public LibraryHarness {
 protected:
     // Appends a playlist through the grid as the user does: "Add", type, Enter.
     void AddList(const String& typed)
     {
         Lists().DoAppend();
-        player->NameEditor.setText(QString::fromStdString(typed));
+        Lib().NameEditor.setText(QString::fromStdString(typed));
         Lists().AcceptEdit();
     }
     void InsertList(const String& typed)
     {
         Lists().DoInsert();
-        player->NameEditor.setText(QString::fromStdString(typed));
+        Lib().NameEditor.setText(QString::fromStdString(typed));
         Lists().AcceptEdit();
     }
     void Rename(int row, const String& typed)
     {
         Lists().SetCursor(row);
         ASSERT_TRUE(Lists().StartEdit());
-        player->NameEditor.setText(QString::fromStdString(typed));
+        Lib().NameEditor.setText(QString::fromStdString(typed));
         Lists().AcceptEdit();
     }
     // Adds one tagged file to the playlist at a display row.
     void AddTitled(int listRow, const String& title)
     {
         Lists().SetCursor(listRow);
-        Answer(std::vector<String>{MakeMp3(tmp.Path() / "music" / (title + ".mp3"), title)});
-        player->AddFiles(true);
+        Answer(std::vector<String>{MakeMp3(dir.Path() / "music" / (title + ".mp3"), title)});
+        Lib().AddFiles(true);
     }
 };
 
@@ -44,7 +44,7 @@ TEST_F(PlaylistTest, FirstStartMakesTheStoredDefaultPlaylist)
     EXPECT_EQ(StoredLists(), std::vector<String>{"Playlist 1@0"});
     const String id = Query("select ID from LISTS")[0];
     EXPECT_EQ(Lists().Get(0, LIST_ID).ToString(), id);
-    EXPECT_EQ(player->TrackLists.size(), 1u);
+    EXPECT_EQ(Lib().TrackLists().size(), 1u);
     EXPECT_EQ(Lists().GetCursor(), 0);
 
     AddTitled(0, "Song");
@@ -63,7 +63,7 @@ TEST_F(PlaylistTest, NamesAreTrimmedAndBlankNamesGetTheDefault)
     Rename(1, "   ");
     EXPECT_EQ(ListNames()[1], "Playlist 4");
     EXPECT_EQ(Query("select NAME from LISTS order by ID")[1], "Playlist 4");
-    EXPECT_EQ(player->TrackLists.size(), 4u);
+    EXPECT_EQ(Lib().TrackLists().size(), 4u);
 }
 
 TEST_F(PlaylistTest, QuotedNamesSurviveARestart)
@@ -77,19 +77,19 @@ TEST_F(PlaylistTest, QuotedNamesSurviveARestart)
 TEST_F(PlaylistTest, NamesBeingTypedWhenTheWindowClosesAreKept)
 {
     Lists().DoAppend();
-    player->NameEditor.setText("Unfinished");
+    Lib().NameEditor.setText("Unfinished");
     Lists().SetCursor(0);
     ASSERT_FALSE(Lists().IsEditing());  // moving the cursor accepted the new row
     ASSERT_TRUE(Lists().StartEdit());
-    player->NameEditor.setText("Renamed");
-    player->FinishEditing();
+    Lib().NameEditor.setText("Renamed");
+    Lib().FinishEditing();
     EXPECT_FALSE(Lists().IsEditing());
     Restart();
     EXPECT_EQ(ListNames(), (std::vector<String>{"Renamed", "Unfinished"}));
 
     Lists().DoAppend();
-    player->NameEditor.setText("Typed at exit");
-    player->FinishEditing();
+    Lib().NameEditor.setText("Typed at exit");
+    Lib().FinishEditing();
     Restart();
     EXPECT_EQ(ListNames(), (std::vector<String>{"Renamed", "Unfinished", "Typed at exit"}));
 }
@@ -110,7 +110,7 @@ TEST_F(PlaylistTest, InsertKeepsEveryPlaylistsOwnTracks)
     EXPECT_EQ(TitlesOf(2), std::vector<String>{"b1"});
     EXPECT_EQ(TitlesOf(3), std::vector<String>{"c1"});
     // The right pane follows the cursor.
-    EXPECT_EQ(player->splitter.GetPane(1), &Tracks());
+    EXPECT_EQ(parts->shown, &Tracks());
 
     AddTitled(1, "new1");
     Restart();
@@ -148,18 +148,18 @@ TEST_F(PlaylistTest, RemovingAPlaylistDeletesItsRecordsAndShiftsTheGrids)
     Lists().SetCursor(1);
     Lists().DoRemove();
     EXPECT_EQ(ListNames(), (std::vector<String>{"Playlist 1", "C"}));
-    EXPECT_EQ(player->TrackLists.size(), 2u);
+    EXPECT_EQ(Lib().TrackLists().size(), 2u);
     EXPECT_TRUE(Query("select IDPL from PLAYLISTS where ID = " + idB).empty());
     EXPECT_TRUE(Query("select ID from LISTS where ID = " + idB).empty());
     EXPECT_EQ(Titles(), std::vector<String>{"c1"});
-    EXPECT_EQ(player->splitter.GetPane(1), &Tracks());
+    EXPECT_EQ(parts->shown, &Tracks());
     EXPECT_EQ(TitlesOf(0), std::vector<String>{});
 }
 
 TEST_F(PlaylistTest, TheLastPlaylistCannotBeRemoved)
 {
     Bar bar;
-    player->ListMenu(bar);
+    Lib().ListMenu(bar);
     const auto& items = bar.Items();
     const auto remove = std::find_if(items.begin(), items.end(), [](const BarItem& i) { return i.GetText() == "Delete"; });
     ASSERT_NE(remove, items.end());
@@ -168,7 +168,7 @@ TEST_F(PlaylistTest, TheLastPlaylistCannotBeRemoved)
     Lists().SelectAll();
     Lists().DoRemove();
     EXPECT_EQ(ListNames(), std::vector<String>{"Playlist 1"});
-    EXPECT_EQ(player->TrackLists.size(), 1u);
+    EXPECT_EQ(Lib().TrackLists().size(), 1u);
     EXPECT_EQ(StoredLists().size(), 1u);
 }
 
@@ -176,22 +176,22 @@ TEST_F(PlaylistTest, CancellingANewPlaylistDropsItsGrid)
 {
     AddTitled(0, "a1");
     Lists().DoAppend();
-    EXPECT_EQ(player->TrackLists.size(), 2u);
+    EXPECT_EQ(Lib().TrackLists().size(), 2u);
     Lists().CancelEdit();
     EXPECT_EQ(ListNames(), std::vector<String>{"Playlist 1"});
-    EXPECT_EQ(player->TrackLists.size(), 1u);
+    EXPECT_EQ(Lib().TrackLists().size(), 1u);
     EXPECT_EQ(TitlesOf(0), std::vector<String>{"a1"});
     EXPECT_EQ(StoredLists().size(), 1u);
 }
 
 TEST_F(PlaylistTest, AddFolderMakesAPlaylistNamedAfterTheFolder)
 {
-    const auto jazz = tmp.Path() / "Music" / "Jazz";
+    const auto jazz = dir.Path() / "Music" / "Jazz";
     MakeMp3(jazz / "01 So What.mp3", "So What");
     MakeMp3(jazz / "cd2" / "02 Blue.mp3", "Blue");
     MakeMp3(jazz / "notes.txt.mp3.bak");
     Answer(std::vector<String>{jazz.string()});
-    player->AddListFromFolder();
+    Lib().AddListFromFolder();
 
     EXPECT_EQ(requests.back().title, "Select music folder");
     EXPECT_EQ(ListNames(), (std::vector<String>{"Playlist 1", "Jazz"}));
@@ -202,6 +202,6 @@ TEST_F(PlaylistTest, AddFolderMakesAPlaylistNamedAfterTheFolder)
               (std::vector<String>{"So What", "Blue"}));
 
     // A cancelled selector changes nothing.
-    player->AddListFromFolder();
+    Lib().AddListFromFolder();
     EXPECT_EQ(ListNames().size(), 2u);
 }

@@ -8,18 +8,14 @@
 #include <string>
 #include <vector>
 
-#include "app/Player.h"
-#include "data/Sql.h"
-#include "data/Sqlite3Session.h"
-#include "library/LibraryDb.h"
 #include "library/LibraryGrids.h"
 #include "playback/PlaybackState.h"
-#include "support/TempDir.h"
-#include "ui/Prompt.h"
+#include "support/LibraryFixture.h"
+#include "support/PartsRig.h"
 
-// A player window over a library database in a temporary folder, with the
-// engine on the dummy audio driver and message boxes answered by the test.
-class PlaybackTest : public testing::Test {
+// Playback over the library's track grids, with the engine on the dummy audio
+// driver and message boxes answered by the test.
+class PlaybackTest : public LibraryFixture {
 protected:
     static constexpr const char* kTone = QP_FIXTURES "/tone.mp3";
     static constexpr const char* kToneOgg = QP_FIXTURES "/tone.ogg";
@@ -27,19 +23,19 @@ protected:
 
     void SetUp() override
     {
-        ASSERT_TRUE(session.Open(dir.File("QuillonPlayer.db3")));
-        SQL = session;
-        ASSERT_TRUE(CreateLibraryTables(session));
-        previousHandler = SetPromptHandler([this](const PromptRequest& r) { prompts.push_back(r.text); });
+        LibraryFixture::SetUp();
         blinkPhase = 0;
-        player = std::make_unique<Player>();
+        parts = std::make_unique<PartsRig>();
     }
     void TearDown() override
     {
-        player.reset();
-        SetPromptHandler(previousHandler);
-        SQL.Detach();
+        parts.reset();
+        LibraryFixture::TearDown();
     }
+
+    PlaybackControl& Playback() { return parts->playback; }
+    AudioEngine& Engine() { return parts->engine; }
+    GridCtrl& CurrentTrackList() { return parts->library.CurrentTrackList(); }
 
     // The first playlist's grid, filled with one row per file; ids count from firstId.
     GridCtrl& Fill(GridCtrl& list, const std::vector<std::string>& files, int firstId = 100)
@@ -56,11 +52,11 @@ protected:
     // A second playlist with its own track grid, not selected.
     GridCtrl& AddPlaylist(const std::string& name)
     {
-        player->ListGrid.Add({Value(), Value(name)});
-        return player->NewTrackList();
+        parts->library.ListGrid.Add({Value(), Value(name)});
+        return parts->library.NewTrackList();
     }
 
-    void SelectPlaylist(int row) { ASSERT_TRUE(player->ListGrid.SetCursor(row)); }
+    void SelectPlaylist(int row) { ASSERT_TRUE(parts->library.ListGrid.SetCursor(row)); }
 
     // Runs the event loop until the condition holds; false after the timeout.
     static bool WaitFor(const std::function<bool()>& condition, int timeoutMs = 5000)
@@ -69,11 +65,11 @@ protected:
     }
 
     // Lets the current track run to its end soon.
-    void NearEnd() { player->Engine().SetPositionPercent(90.0f); }
+    void NearEnd() { Engine().SetPositionPercent(90.0f); }
 
     bool Shows(const QImage& face) const
     {
-        const QImage shown = player->play.icon().pixmap(face.size()).toImage();
+        const QImage shown = parts->play.icon().pixmap(face.size()).toImage();
         return shown.convertToFormat(QImage::Format_ARGB32) == face.convertToFormat(QImage::Format_ARGB32);
     }
 
@@ -91,9 +87,5 @@ protected:
         return count;
     }
 
-    TempDir dir;
-    Sqlite3Session session;
-    std::vector<std::string> prompts;
-    PromptHandler previousHandler;
-    std::unique_ptr<Player> player;
+    std::unique_ptr<PartsRig> parts;
 };

@@ -7,90 +7,90 @@ using PlaybackLists = PlaybackTest;
 
 TEST_F(PlaybackLists, DoubleClickInAnotherPlaylistMakesItTheFollowedOne)
 {
-    GridCtrl& first = Fill(player->CurrentTrackList(), {kTone, kToneOgg});
+    GridCtrl& first = Fill(CurrentTrackList(), {kTone, kToneOgg});
     GridCtrl& second = Fill(AddPlaylist("Second"), {kToneOgg, kToneWav}, 200);
-    player->Play();
-    ASSERT_EQ(player->PlayingList, &first);
+    Playback().Play();
+    ASSERT_EQ(Playback().PlayingList(), &first);
 
     SelectPlaylist(1);
     second.SetCursor(1);
     ASSERT_TRUE(second.WhenLeftDouble);
     second.WhenLeftDouble();
-    EXPECT_EQ(player->PlayingList, &second);
-    EXPECT_EQ(player->PlayingId, 201);
+    EXPECT_EQ(Playback().PlayingList(), &second);
+    EXPECT_EQ(Playback().PlayingId(), 201);
     EXPECT_EQ(HighlightedRows(first), 0);
     EXPECT_TRUE(IsHighlighted(second, 1));
 
     // Next and previous now move through the second playlist.
-    player->PlayPrevious();
-    EXPECT_EQ(player->PlayingId, 200);
+    Playback().PlayPrevious();
+    EXPECT_EQ(Playback().PlayingId(), 200);
     EXPECT_EQ(first.GetCursor(), 0);
 }
 
 TEST_F(PlaybackLists, EnterPlaysTheCursorTrackOfItsGrid)
 {
-    GridCtrl& list = Fill(player->CurrentTrackList(), {kTone, kToneOgg});
+    GridCtrl& list = Fill(CurrentTrackList(), {kTone, kToneOgg});
     list.SetCursor(1);
     ASSERT_TRUE(list.WhenEnter);
     list.WhenEnter();
-    EXPECT_TRUE(player->Started);
-    EXPECT_EQ(player->PlayingId, 101);
+    EXPECT_TRUE(Playback().Started());
+    EXPECT_EQ(Playback().PlayingId(), 101);
 }
 
 TEST_F(PlaybackLists, AfterAStopPlayFollowsThePlayingListNotTheSelectedOne)
 {
-    GridCtrl& first = Fill(player->CurrentTrackList(), {kTone, kToneOgg});
+    GridCtrl& first = Fill(CurrentTrackList(), {kTone, kToneOgg});
     Fill(AddPlaylist("Second"), {kToneWav}, 200);
     first.SetCursor(1);
-    player->Play();
-    player->StopPlayback();
+    Playback().Play();
+    Playback().StopPlayback();
 
     SelectPlaylist(1);
-    player->Play();
-    EXPECT_EQ(player->PlayingList, &first);
-    EXPECT_EQ(player->PlayingId, 101);
+    Playback().Play();
+    EXPECT_EQ(Playback().PlayingList(), &first);
+    EXPECT_EQ(Playback().PlayingId(), 101);
 }
 
 TEST_F(PlaybackLists, RemovingThePlayingPlaylistStopsFirst)
 {
-    Fill(player->CurrentTrackList(), {kTone});
+    Fill(CurrentTrackList(), {kTone});
     GridCtrl& second = Fill(AddPlaylist("Second"), {kToneOgg}, 200);
     SelectPlaylist(1);
     second.WhenLeftDouble();
-    ASSERT_TRUE(player->Started);
+    ASSERT_TRUE(Playback().Started());
 
-    player->ListGrid.DoRemove();
-    EXPECT_FALSE(player->Started);
-    EXPECT_EQ(player->PlayingList, nullptr);
-    EXPECT_FALSE(player->Engine().IsPlaying());
-    EXPECT_TRUE(player->info.IsIdle());
+    parts->library.ListGrid.DoRemove();
+    EXPECT_FALSE(Playback().Started());
+    EXPECT_EQ(Playback().PlayingList(), nullptr);
+    EXPECT_FALSE(Engine().IsPlaying());
+    EXPECT_TRUE(parts->info.IsIdle());
     // The tick is gone with the track: nothing runs on a removed grid.
     QTest::qWait(50);
-    EXPECT_FALSE(player->Started);
+    EXPECT_FALSE(Playback().Started());
 }
 
 TEST_F(PlaybackLists, RemovingAnotherPlaylistKeepsPlaying)
 {
-    GridCtrl& first = Fill(player->CurrentTrackList(), {kTone});
+    GridCtrl& first = Fill(CurrentTrackList(), {kTone});
     AddPlaylist("Second");
-    player->Play();
+    Playback().Play();
     SelectPlaylist(1);
-    player->ListGrid.DoRemove();
-    EXPECT_TRUE(player->Started);
-    EXPECT_EQ(player->PlayingList, &first);
+    parts->library.ListGrid.DoRemove();
+    EXPECT_TRUE(Playback().Started());
+    EXPECT_EQ(Playback().PlayingList(), &first);
 }
 
 TEST_F(PlaybackLists, RemovingThePlayingTrackStops)
 {
-    GridCtrl& list = Fill(player->CurrentTrackList(), {kTone, kToneOgg});
-    player->Play();
+    GridCtrl& list = Fill(CurrentTrackList(), {kTone, kToneOgg});
+    Playback().Play();
     list.SetCursor(1);
     list.DoRemove();
-    EXPECT_TRUE(player->Started) << "another track was removed";
+    EXPECT_TRUE(Playback().Started()) << "another track was removed";
 
     list.SetCursor(0);
     list.DoRemove();
-    EXPECT_FALSE(player->Started);
+    EXPECT_FALSE(Playback().Started());
     EXPECT_EQ(list.GetCount(), 0);
 }
 

@@ -1,0 +1,62 @@
+#pragma once
+
+// The library over a database in a temporary folder, with playback beside it,
+// message boxes and file selectors answered by the test, and helpers to read
+// the grids and the database back.
+
+#include <memory>
+#include <vector>
+
+#include "library/LibraryGrids.h"
+#include "support/LibraryFixture.h"
+#include "support/PartsRig.h"
+
+class LibraryHarness : public LibraryFixture {
+protected:
+    void SetUp() override
+    {
+        LibraryFixture::SetUp();
+        Start();
+    }
+
+    void TearDown() override
+    {
+        parts.reset();
+        LibraryFixture::TearDown();
+    }
+
+    void Start() { parts = std::make_unique<PartsRig>(); }
+    // Drops the library (positions saved) and loads it again from the same database.
+    void Restart()
+    {
+        parts.reset();
+        Start();
+    }
+
+    Library& Lib() { return parts->library; }
+    GridCtrl& Lists() { return parts->library.ListGrid; }
+    GridCtrl& Tracks() { return parts->library.CurrentTrackList(); }
+
+    // A column of every row of a grid, in display order, as text.
+    static std::vector<String> Column(GridCtrl& grid, int column)
+    {
+        std::vector<String> texts;
+        for (int i = 0; i < grid.GetCount(); ++i)
+            texts.push_back(grid.Get(i, column).ToString());
+        return texts;
+    }
+    std::vector<String> ListNames() { return Column(Lists(), LIST_NAME); }
+    std::vector<String> Titles() { return Column(Tracks(), TRACK_TITLE); }
+
+    // Selects the playlist at a display row and gives its track titles.
+    std::vector<String> TitlesOf(int listRow)
+    {
+        Lists().SetCursor(listRow);
+        return Titles();
+    }
+
+    // Names and positions of the stored lists, as "NAME@POS" in POS order.
+    std::vector<String> StoredLists() { return Query("select NAME || '@' || ifnull(POS, 'null') from LISTS order by POS"); }
+
+    std::unique_ptr<PartsRig> parts;
+};
