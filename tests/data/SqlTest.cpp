@@ -8,6 +8,7 @@
 #include "data/Sql.h"
 #include "data/Sqlite3Connection.h"
 #include "data/Sqlite3Session.h"
+#include "data/SqlTransaction.h"
 #include "support/ReadFile.h"
 #include "support/TempDir.h"
 
@@ -171,6 +172,54 @@ TEST_F(SqlTest, RollbackUndoesAndCommitKeeps)
     EXPECT_EQ(sql[0], Value(2));
     EXPECT_FALSE(sql.Fetch());
     EXPECT_EQ(session.GetLastError(), "");
+}
+
+TEST_F(SqlTest, ATransactionKeepsOnlyWhatItCommits)
+{
+    Sql sql(session);
+    {
+        SqlTransaction kept(session);
+        ASSERT_TRUE(kept.IsOpen());
+        ASSERT_TRUE(sql.Execute(String("insert into T (A) values (1)")));
+        EXPECT_TRUE(kept.Commit());
+        EXPECT_FALSE(kept.IsOpen());
+        EXPECT_FALSE(kept.Commit()) << "committed once only";
+    }
+    {
+        SqlTransaction dropped(session);
+        ASSERT_TRUE(sql.Execute(String("insert into T (A) values (2)")));
+    }  // leaving the scope without a commit rolls back
+    {
+        SqlTransaction outer(session);
+        // A transaction begun inside another one fails to begin and must not end the outer one.
+        {
+            SqlTransaction inner(session);
+            EXPECT_FALSE(inner.IsOpen());
+            EXPECT_FALSE(inner.Commit());
+        }
+        ASSERT_TRUE(sql.Execute(String("insert into T (A) values (3)")));
+        EXPECT_TRUE(outer.Commit());
+    }
+    ASSERT_TRUE(sql.Execute(String("select A from T order by A")));
+    std::vector<Value> kept;
+    while (sql.Fetch())
+        kept.push_back(sql[0]);
+    EXPECT_EQ(kept, (std::vector<Value>{Value(1), Value(3)}));
+
+    SqlTransaction none(nullptr);
+    EXPECT_FALSE(none.IsOpen());
+    EXPECT_FALSE(none.Commit());
+}
+
+TEST_F(SqlTest, ABindingDetachesTheDefaultCursorWhenItGoes)
+{
+    {
+        SqlBinding bind(session);
+        EXPECT_EQ(SQL.GetSession(), &session);
+        EXPECT_TRUE(SQL.Execute(String("select 1")));
+    }
+    EXPECT_EQ(SQL.GetSession(), nullptr);
+    EXPECT_FALSE(SQL.Execute(String("select 1")));
 }
 
 TEST_F(SqlTest, DefaultCursorRunsOnTheSessionItIsBoundTo)

@@ -145,6 +145,25 @@ TEST_F(LibraryDbTest, SavedPositionsRestoreAMovedOrder)
     EXPECT_EQ(files, (std::vector<String>{"Three2", "Three0", "Three1"}));
 }
 
+TEST_F(LibraryDbTest, SavingPositionsCompilesBothStatementsEvenWithNothingToSave)
+{
+    // No list at all, and a list without tracks.
+    const std::vector<ListOrder> orders[] = {{}, {{StoreNewList("Empty"), {}}}};
+    for (const std::vector<ListOrder>& order : orders) {
+        MainLog().Flush();
+        const size_t logged = ReadFile(dir.File("main.log")).size();
+        SavePositions(session, order);
+        EXPECT_EQ(session.GetLastError(), "");
+        MainLog().Flush();
+        const String log = ReadFile(dir.File("main.log")).substr(logged);
+        const size_t track = log.find(String("Compile(") + LibrarySql::SaveTrackPos + ")");
+        const size_t list = log.find(String("Compile(") + LibrarySql::SaveListPos + ")");
+        EXPECT_NE(track, String::npos) << log;
+        EXPECT_NE(list, String::npos) << log;
+        EXPECT_LT(track, list);
+    }
+}
+
 TEST(LibraryDbFileTest, AFileThatIsNotADatabaseIsLeftAlone)
 {
     TempDir dir;

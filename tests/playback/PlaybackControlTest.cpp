@@ -90,6 +90,39 @@ TEST_F(PlaybackControl, EndOfTheLastTrackKeepsTheDisplaysAndPlayRestartsIt)
     EXPECT_EQ(HighlightedRows(list), 1);
 }
 
+TEST_F(PlaybackControl, EndOfTheLastShownRowStopsAsAtTheEndOfTheList)
+{
+    GridCtrl& list = CurrentTrackList();
+    list.Add({Value(100), Value(kTone), Value("One"), Value(), Value(), Value()});
+    list.Add({Value(101), Value(kToneOgg), Value("t2"), Value(), Value(), Value()});
+    list.Add({Value(102), Value(kToneWav), Value("Three"), Value(), Value(), Value()});
+    list.SetCursor(0);
+    // The search hides the two rows below the first one; they are still stored.
+    list.SetFindText("One");
+    ASSERT_EQ(list.GetCount(), 3);
+    ASSERT_TRUE(list.GetFound(0));
+    ASSERT_FALSE(list.GetFound(1) || list.GetFound(2));
+
+    Playback().Play();
+    NearEnd();
+    ASSERT_TRUE(WaitFor([&] { return !Playback().Started(); }));
+    // Stopped, not started again: the displays and the highlight stay as they were.
+    QTest::qWait(300);
+    EXPECT_FALSE(Playback().Started());
+    EXPECT_FALSE(Engine().IsPlaying());
+    EXPECT_EQ(Playback().PlayingId(), 100);
+    EXPECT_EQ(list.GetCursor(), 0);
+    EXPECT_EQ(parts->info.GetTitle(), "One");
+    EXPECT_FALSE(parts->info.IsIdle());
+    EXPECT_TRUE(IsHighlighted(list, 0));
+    EXPECT_TRUE(Shows(ImgPlayForward()));
+
+    // Next on the last shown row starts it again, as on the last row of the list.
+    Playback().PlayNext();
+    EXPECT_EQ(list.GetCursor(), 0);
+    EXPECT_EQ(Playback().PlayingId(), 100);
+}
+
 TEST_F(PlaybackControl, PlayAfterTheEndOnAnotherRowMovesTheHighlight)
 {
     GridCtrl& list = Fill(CurrentTrackList(), {kTone, kToneOgg});
