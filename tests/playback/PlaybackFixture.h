@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "library/LibraryGrids.h"
+#include "playback/TrackColumns.h"
 #include "playback/PlaybackState.h"
 #include "support/LibraryFixture.h"
 #include "support/PartsRig.h"
