@@ -6,24 +6,24 @@
 #include "data/Log.h"
 #include "data/Sqlite3Session.h"
 #include "library/LibraryDb.h"
+#include "support/LibraryFixture.h"
 #include "support/ReadFile.h"
 #include "support/TempDir.h"
 
 namespace {
 
-// A library database in a fresh folder with the default cursor bound to it.
-class LibraryDbTest : public testing::Test {
+// A library database in a fresh folder with the default cursor bound to it,
+// and a main log of its own.
+class LibraryDbTest : public LibraryFixture {
 protected:
     void SetUp() override
     {
         MainLog().SetFileName(dir.File("main.log"));
-        ASSERT_TRUE(session.Open(dir.File("QuillonPlayer.db3")));
-        ASSERT_TRUE(CreateLibraryTables(session));
-        SQL = session;
+        LibraryFixture::SetUp();
     }
     void TearDown() override
     {
-        SQL.Detach();
+        LibraryFixture::TearDown();
         MainLog().Close();
     }
 
@@ -39,9 +39,6 @@ protected:
             names.push_back(list.name.ToString());
         return names;
     }
-
-    TempDir dir;
-    Sqlite3Session session;
 };
 
 }  // namespace
