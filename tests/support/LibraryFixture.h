@@ -29,7 +29,7 @@ protected:
             requests.push_back(request);
             if (answers.empty())
                 return std::nullopt;
-            FileSelectAnswer answer = std::move(answers.front());
+            FileSelectAnswer answer = answers.front();
             answers.erase(answers.begin());
             return answer;
         });
