@@ -74,6 +74,9 @@ Result FileDecoder::OpenFile(const std::string& path)
     frame_.reset(av_frame_alloc());
     if (!packet_ || !frame_)
         return kErrMemory;
+    const AVStream* stream = format_->streams[streamIndex_];
+    if (std::string(format_->iformat->name).find("mp4") != std::string::npos && stream->duration > 0)
+        endFrames_ = av_rescale_q(stream->duration, stream->time_base, AVRational{1, kSampleRate});
     return ResetResampler();
 }
 
@@ -103,6 +106,26 @@ long long FileDecoder::ContainerDurationMs() const
     if (!format_ || format_->duration == AV_NOPTS_VALUE || format_->duration < 0)
         return -1;
     return av_rescale(format_->duration, 1000, AV_TIME_BASE);
+}
+
+std::string FileDecoder::ContainerName() const
+{
+    return format_ ? format_->iformat->name : "";
+}
+
+std::vector<std::pair<std::string, std::string>> FileDecoder::Metadata() const
+{
+    std::vector<std::pair<std::string, std::string>> tags;
+    if (!format_)
+        return tags;
+    // Ogg keeps its comments with the stream, most other containers with the file.
+    for (const AVDictionary* dictionary : {static_cast<const AVDictionary*>(format_->metadata),
+                                           static_cast<const AVDictionary*>(format_->streams[streamIndex_]->metadata)}) {
+        const AVDictionaryEntry* entry = nullptr;
+        while ((entry = av_dict_get(dictionary, "", entry, AV_DICT_IGNORE_SUFFIX)))
+            tags.emplace_back(entry->key, entry->value);
+    }
+    return tags;
 }
 
 Result FileDecoder::ConvertFrame(const AVFrame* input)
@@ -191,6 +214,9 @@ Result FileDecoder::Read(float* frames, std::size_t capacity, std::size_t* produ
     if (!frames || !produced)
         return kErrInvalidParam;
     *produced = 0;
+    if (endFrames_ >= 0)
+        capacity = static_cast<std::size_t>(std::clamp<long long>(endFrames_ - positionFrames_, 0,
+                                                                  static_cast<long long>(capacity)));
     while (*produced < capacity) {
         if (pendingFrames_ == 0) {
             if (finished_)
@@ -206,6 +232,7 @@ Result FileDecoder::Read(float* frames, std::size_t capacity, std::size_t* produ
         pendingFrames_ -= n;
         *produced += n;
     }
+    positionFrames_ += static_cast<long long>(*produced);
     return kOk;
 }
 
@@ -223,6 +250,7 @@ Result FileDecoder::SeekMs(unsigned positionMs)
     pendingFrames_ = 0;
     pendingStart_ = 0;
     discardFrames_ = 0;
+    positionFrames_ = MsToFrames(positionMs);
     demuxDone_ = false;
     finished_ = false;
     avcodec_flush_buffers(codec_.get());
