@@ -1,6 +1,5 @@
 #include "playlists/EntryLocation.h"
 
-#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
@@ -20,6 +19,14 @@ constexpr std::size_t kMaxPathBytes = 4096;
 constexpr std::size_t kMaxCachedFolders = 4096;
 
 char AsciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+std::string Folded(std::string_view text)
+{
+    std::string out(text);
+    for (char& c : out)
+        c = AsciiLower(c);
+    return out;
+}
 
 bool EqualIgnoringCase(std::string_view a, std::string_view b)
 {
@@ -210,7 +217,7 @@ std::string EntryResolver::Resolve(std::string_view location, bool uri, std::str
     const std::string literal = Normal(fs::path(folder_) / path);
     struct stat info {};
     if (stat(literal.c_str(), &info) == 0)
-        return Check(literal, reason);
+        return Check(literal, info, reason);
 
     const bool drive = HasDriveLetter(path);
     const bool windows = drive || path.find('\\') != std::string::npos;
@@ -228,9 +235,9 @@ std::string EntryResolver::Resolve(std::string_view location, bool uri, std::str
     }
     const std::string candidate = Normal(fs::path(folder_) / mapped);
     if (stat(candidate.c_str(), &info) == 0)
-        return Check(candidate, reason);
-    if (std::string found = FindIgnoringCase(candidate); !found.empty())
-        return Check(found, reason);
+        return Check(candidate, info, reason);
+    if (std::string found = FindIgnoringCase(candidate); !found.empty() && stat(found.c_str(), &info) == 0)
+        return Check(found, info, reason);
 
     if (drive) {
         // A track of another computer's drive may lie in the same place relative to
@@ -242,22 +249,17 @@ std::string EntryResolver::Resolve(std::string_view location, bool uri, std::str
                 tail /= parts[k];
             const std::string tailPath = Normal(tail);
             if (stat(tailPath.c_str(), &info) == 0)
-                return Check(tailPath, reason);
-            if (std::string found = FindIgnoringCase(tailPath); !found.empty())
-                return Check(found, reason);
+                return Check(tailPath, info, reason);
+            if (std::string found = FindIgnoringCase(tailPath); !found.empty() && stat(found.c_str(), &info) == 0)
+                return Check(found, info, reason);
         }
     }
     *reason = "file not found";
     return {};
 }
 
-std::string EntryResolver::Check(const std::string& path, std::string* reason) const
+std::string EntryResolver::Check(const std::string& path, const struct stat& info, std::string* reason) const
 {
-    struct stat info {};
-    if (stat(path.c_str(), &info) != 0) {
-        *reason = "cannot be reached (" + ErrnoText(errno) + ")";
-        return {};
-    }
     if (S_ISDIR(info.st_mode)) {
         *reason = "a folder, not a file";
         return {};
@@ -281,18 +283,18 @@ std::string EntryResolver::Check(const std::string& path, std::string* reason) c
     return path;
 }
 
-const std::vector<std::string>& EntryResolver::Listing(const std::string& folder)
+const EntryResolver::FoldedNames& EntryResolver::Listing(const std::string& folder)
 {
     if (const auto it = listings_.find(folder); it != listings_.end())
         return it->second;
     if (listings_.size() >= kMaxCachedFolders)
         listings_.clear();
-    std::vector<std::string>& names = listings_[folder];
+    FoldedNames& names = listings_[folder];
     if (DIR* dir = opendir(folder.c_str())) {
         while (const dirent* entry = readdir(dir)) {
             const std::string_view name = entry->d_name;
             if (name != "." && name != "..")
-                names.emplace_back(name);
+                names.emplace(Folded(name), name);  // of names equal but for case, the first stays
         }
         closedir(dir);
     }
@@ -301,19 +303,25 @@ const std::vector<std::string>& EntryResolver::Listing(const std::string& folder
 
 std::string EntryResolver::FindIgnoringCase(const std::string& path)
 {
-    std::string found = "/";
-    for (const std::string& part : SplitComponents(path)) {
-        std::string next = found == "/" ? "/" + part : found + "/" + part;
-        struct stat info {};
-        if (stat(next.c_str(), &info) != 0) {
-            const std::vector<std::string>& names = Listing(found);
-            const auto match = std::find_if(names.begin(), names.end(),
-                                            [&](const std::string& name) { return EqualIgnoringCase(name, part); });
-            if (match == names.end())
-                return {};
-            next = found == "/" ? "/" + *match : found + "/" + *match;
-        }
-        found = std::move(next);
+    // Start below the deepest folder that exists as written; usually that is the file's own folder.
+    const std::vector<std::string> parts = SplitComponents(path);
+    std::size_t existing = parts.size();
+    std::string found;
+    struct stat info {};
+    while (existing > 0) {
+        --existing;
+        found = "/";
+        for (std::size_t k = 0; k < existing; ++k)
+            found += (k ? "/" : "") + parts[k];
+        if (stat(found.c_str(), &info) == 0)
+            break;
+    }
+    for (std::size_t k = existing; k < parts.size(); ++k) {
+        const FoldedNames& names = Listing(found);
+        const auto match = names.find(Folded(parts[k]));
+        if (match == names.end())
+            return {};
+        found = found == "/" ? "/" + match->second : found + "/" + match->second;
     }
     return found;
 }

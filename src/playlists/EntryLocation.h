@@ -5,6 +5,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include <sys/stat.h>
 #include <sys/types.h>
 
 #include "playlists/Playlist.h"
@@ -24,16 +25,20 @@ public:
     std::string Resolve(std::string_view location, bool uri, std::string* reason);
 
 private:
-    std::string Check(const std::string& path, std::string* reason) const;
+    // The path when the file it names (with the given status) is one to play.
+    std::string Check(const std::string& path, const struct stat& info, std::string* reason) const;
+    // A folder's entry names by their lower-case form.
+    using FoldedNames = std::unordered_map<std::string, std::string>;
+
     std::string FindIgnoringCase(const std::string& path);
-    const std::vector<std::string>& Listing(const std::string& folder);
+    const FoldedNames& Listing(const std::string& folder);
 
     std::string folder_;
     MusicFilePredicate isMusicFile_;
     dev_t selfDevice_ = 0;
     ino_t selfInode_ = 0;
     bool selfKnown_ = false;
-    std::unordered_map<std::string, std::vector<std::string>> listings_;
+    std::unordered_map<std::string, FoldedNames> listings_;
 };
 
 // Decodes %XX escapes; false when an escape is malformed or yields a NUL byte.
