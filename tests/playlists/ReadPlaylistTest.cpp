@@ -131,3 +131,11 @@ TEST_F(PlaylistFilesTest, WhatIsNotAPlayableMusicFileIsListedWithItsReason)
     EXPECT_EQ(ReasonFor(file, "/dev/null"), "not a regular file (a pipe, socket or device)");
     EXPECT_EQ(file.problems.size(), 6u);
 }
+
+TEST_F(PlaylistFilesTest, M3uSavedAsUtf16ByAWindowsEditor)
+{
+    const PlaylistFile file = ReadPlaylist(List("notepad-utf16.m3u"));
+    ASSERT_TRUE(file.ok) << file.error;
+    EXPECT_EQ(Paths(file), (std::vector<std::string>{Track("Żółć/02 Zażółć.opus"), Track("Album One/01 First.flac")}));
+    EXPECT_EQ(file.entries[0].title, "Zażółć \xF0\x9D\x84\x9E");  // a character beyond 16 bits survives
+}
