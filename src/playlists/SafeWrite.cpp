@@ -93,6 +93,12 @@ WriteResult WriteFileReplacing(const std::string& path, std::string_view bytes)
     if (rename(file.Name().c_str(), path.c_str()) != 0)
         return Failure(what, errno);
     file.Commit();
+    // The rename itself lasts through a power cut only once the folder is on the disk too.
+    const std::string folder = std::filesystem::path(path).parent_path().string();
+    if (const int dir = open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); dir >= 0) {
+        fsync(dir);
+        close(dir);
+    }
     WriteResult result;
     result.ok = true;
     return result;
