@@ -239,7 +239,7 @@ std::string EntryResolver::Resolve(std::string_view location, bool uri, std::str
     if (std::string found = FindIgnoringCase(candidate); !found.empty() && stat(found.c_str(), &info) == 0)
         return Check(found, info, reason);
 
-    if (drive) {
+    if (windows && !mapped.empty() && mapped.front() == '/') {
         // A track of another computer's drive may lie in the same place relative to
         // the playlist here: try ever shorter tails of its path beside the playlist.
         const std::vector<std::string> parts = SplitComponents(mapped);

@@ -18,10 +18,12 @@ TEST_F(PlaylistFilesTest, WindowsM3uInLatin1WithBackslashesDrivesAndAStream)
 {
     const PlaylistFile file = ReadPlaylist(List("windows-latin1.m3u"));
     ASSERT_TRUE(file.ok) << file.error;
-    // The second entry differs in case, the third names another computer's drive.
+    // The second entry differs in case, the third names another computer's drive,
+    // the fourth the root of the drive the playlist was on.
     EXPECT_EQ(Paths(file), (std::vector<std::string>{Track("Björk/Homogenic/01 Hunter.mp3"),
                                                      Track("Björk/Homogenic/02 Jóga.mp3"),
-                                                     Track("Björk/Homogenic/03 Unravel.mp3")}));
+                                                     Track("Björk/Homogenic/03 Unravel.mp3"),
+                                                     Track("Björk/Homogenic/01 Hunter.mp3")}));
     EXPECT_EQ(file.entries[0].artist, "Björk");
     EXPECT_EQ(file.entries[0].title, "Hunter");
     EXPECT_EQ(file.entries[0].lengthMs, 215000);
