@@ -26,6 +26,9 @@ const MusicFamily kFamilies[] = {
     {"Other", {".wv", ".ape", ".mpc", ".tta"}},
 };
 
+const std::pair<String, String> kPlaylistType{"Playlists", "*.m3u *.m3u8 *.pls *.xspf"};
+const std::pair<String, String> kAllFilesType{"All files", "*"};
+
 // "*.a *.b" for the selector's mask.
 String Patterns(const std::vector<std::string_view>& extensions)
 {
@@ -95,13 +98,19 @@ std::vector<std::pair<String, String>> MusicFileTypes()
     types.emplace_back("Music files", Patterns(MusicExtensions()));
     for (const MusicFamily& family : kFamilies)
         types.emplace_back(String(family.name), Patterns(family.extensions));
-    types.emplace_back("All files", "*");
+    types.emplace_back(kPlaylistType);
+    types.emplace_back(kAllFilesType);
     return types;
+}
+
+int PlaylistTypeIndex()
+{
+    return static_cast<int>(std::size(kFamilies)) + 1;
 }
 
 std::vector<std::pair<String, String>> PlaylistFileTypes()
 {
-    return {{"Playlists", "*.m3u *.m3u8 *.pls *.xspf"}, {"All files", "*"}};
+    return {kPlaylistType, kAllFilesType};
 }
 
 String TrimRight(const String& text)

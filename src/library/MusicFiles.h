@@ -25,11 +25,13 @@ const std::vector<std::string_view>& MusicExtensions();
 bool IsMusicFile(const String& name);
 
 // The file selector's types as (name, patterns): "Music files" with every music
-// extension, one entry per family, then "All files". Every music extension lies
-// in exactly one family.
+// extension, one entry per family (every music extension lies in exactly one),
+// "Playlists" for loading and importing playlist files, then "All files".
 std::vector<std::pair<String, String>> MusicFileTypes();
+// The index of "Playlists" in MusicFileTypes(), to make it the chosen type.
+int PlaylistTypeIndex();
 
-// The types for choosing playlist files: "Playlists", then "All files".
+// The types of a selector that chooses only playlist files: "Playlists", "All files".
 std::vector<std::pair<String, String>> PlaylistFileTypes();
 
 // Removes space, tab, line feed, vertical tab, form feed and carriage return.

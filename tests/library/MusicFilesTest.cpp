@@ -60,9 +60,13 @@ TEST(MusicFiles, SelectorTypesOfferEveryMusicExtensionOnceInAFamily)
     const std::vector<String> firstSix = {"*.mp3", "*.mp2", "*.ogg", "*.mid", "*.wav", "*.wma"};
     EXPECT_EQ(std::vector<String>(listed.begin(), listed.begin() + 6), firstSix);
 
+    ASSERT_EQ(types[PlaylistTypeIndex()], PlaylistFileTypes().front());
+    EXPECT_EQ(PlaylistFileTypes().front(), (std::pair<String, String>{"Playlists", "*.m3u *.m3u8 *.pls *.xspf"}));
+    EXPECT_EQ(PlaylistTypeIndex(), static_cast<int>(types.size()) - 2);
+
     // Each family entry offers only music extensions, and together they offer each exactly once.
     std::map<String, int> offered;
-    for (size_t i = 1; i + 1 < types.size(); ++i) {
+    for (int i = 1; i < PlaylistTypeIndex(); ++i) {
         std::istringstream family(types[i].second);
         for (String pattern; family >> pattern;) {
             EXPECT_TRUE(IsMusicFile("x" + pattern.substr(1))) << types[i].first << " " << pattern;
