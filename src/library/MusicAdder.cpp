@@ -9,6 +9,7 @@
 #include "library/MusicFiles.h"
 #include "library/ScanFolder.h"
 #include "library/TrackInserter.h"
+#include "library/TrackTags.h"
 #include "playback/AudioEngine.h"
 #include "ui/GridCtrl.h"
 #include "ui/WaitCursor.h"
@@ -41,7 +42,7 @@ MusicAdder::MusicAdder(AudioEngine& engine, std::function<GridCtrl&()> currentTr
 
 void MusicAdder::SetupSelectors()
 {
-    fileSelector_.Type("Music (*.mp3 *.mp2 *.ogg *.wma *.wav *.asf)", "*.mp3 *.mp2 *.ogg *.wma *.wav *.asf");
+    fileSelector_.Types(MusicFileTypes());
     fileSelector_.Multi();
     folderSelector_.Multi();
 }
@@ -62,15 +63,7 @@ void MusicAdder::AddTrack(bool append, const String& path)
 
     OpenedStream stream(engine_, path);
     if (stream) {
-        String title = TrimRight(engine_.GetTag(stream.Get(), "TITLE").ToString());
-        if (title.empty())
-            title = FileTitle(path);
-        TrackFields track;
-        track.file = path;
-        track.title = std::move(title);
-        track.artist = engine_.GetTag(stream.Get(), "ARTIST");
-        track.album = engine_.GetTag(stream.Get(), "ALBUM");
-        track.length = static_cast<int>(engine_.GetLengthMs(stream.Get()));
+        const TrackFields track = ReadTrackFields(engine_, stream.Get(), path);
         g.Get(row, TRACK_TITLE) = track.title;
         g.Get(row, TRACK_ARTIST) = track.artist;
         g.Get(row, TRACK_ALBUM) = track.album;

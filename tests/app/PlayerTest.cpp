@@ -3,6 +3,7 @@
 
 #include "PlayerFixture.h"
 #include "app/Config.h"
+#include "library/MusicFiles.h"
 #include "ui/Images.h"
 
 namespace {
@@ -46,9 +47,7 @@ TEST_F(PlayerTest, ConstructionGivesTheDesignedWindow)
     EXPECT_FALSE(player.Started());
     EXPECT_EQ(player.PlayingList(), nullptr);
     EXPECT_TRUE(player.Files().IsMulti());
-    ASSERT_EQ(player.Files().GetTypes().size(), 1u);
-    EXPECT_EQ(player.Files().GetTypes()[0].first, "Music (*.mp3 *.mp2 *.ogg *.wma *.wav *.asf)");
-    EXPECT_EQ(player.Files().GetTypes()[0].second, "*.mp3 *.mp2 *.ogg *.wma *.wav *.asf");
+    EXPECT_EQ(player.Files().GetTypes(), MusicFileTypes());
 }
 
 TEST_F(PlayerTest, ControlsArePinnedAndStretchWithTheWindow)
