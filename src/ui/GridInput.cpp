@@ -164,22 +164,32 @@ bool GridCtrl::eventFilter(QObject* watched, QEvent* event)
         return QAbstractScrollArea::eventFilter(watched, event);
     if (d_->search.IsField(watched))
         return d_->search.FieldEvent(event) || QAbstractScrollArea::eventFilter(watched, event);
-    if (IsEditing() && d_->edit.IsEditor(watched)) {
+    if (d_->edit.IsEditor(watched)) {
         // Keys typed into an editor that the grid acts on: Enter, Esc, Tab.
-        if (event->type() == QEvent::KeyPress) {
+        if (event->type() == QEvent::KeyPress && IsEditing()) {
             const KeyCode key = KeyFromEvent(*static_cast<QKeyEvent*>(event));
             if (key == K_ENTER || key == K_ESCAPE || (key & ~K_SHIFT) == K_TAB) {
                 HandleKey(key);
                 return true;
             }
         }
-        // The right button on an editor acts as on its cell, and the editor's own
-        // menu never shows.
+        // The right button on an editor acts as on its cell. The editor's own menu never
+        // shows, not even for the menu request that follows the press.
+        auto* editor = static_cast<QWidget*>(watched);
+        if (event->type() == QEvent::MouseButtonPress && IsEditing()) {
+            auto* mouse = static_cast<QMouseEvent*>(event);
+            if (mouse->button() == Qt::RightButton) {
+                const QPoint pos = editor->mapTo(viewport(), mouse->position().toPoint());
+                RightClick(RowAtPoint(pos), ColumnAtPoint(pos), mouse->globalPosition().toPoint());
+                return true;
+            }
+        }
         if (event->type() == QEvent::ContextMenu) {
-            auto* menuEvent = static_cast<QContextMenuEvent*>(event);
-            auto* editor = static_cast<QWidget*>(watched);
-            const QPoint pos = editor->mapTo(viewport(), menuEvent->pos());
-            RightClick(RowAtPoint(pos), ColumnAtPoint(pos), menuEvent->globalPos());
+            auto* request = static_cast<QContextMenuEvent*>(event);
+            if (request->reason() != QContextMenuEvent::Mouse && IsEditing()) {
+                const QPoint pos = editor->mapTo(viewport(), request->pos());
+                RightClick(RowAtPoint(pos), ColumnAtPoint(pos), request->globalPos());
+            }
             return true;
         }
     }
