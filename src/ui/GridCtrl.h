@@ -219,6 +219,10 @@ public:
     void DoInsert();
     void DoAppend();
     void DoAppendNoEdit();
+    // The Delete command: the selected rows, else the cursor row. WhenRemoveRow runs for
+    // each row from the top, with that row current: Get(column) reads its cells, and
+    // GetCurrentRow tells its index and stable id as they are once the rows removed
+    // before it are gone. The rows leave the display together after the last callback.
     void DoRemove();
     bool IsNewRow() const;
     bool IsInsertedRow() const;

@@ -81,29 +81,24 @@ bool GridSearch::FieldEvent(QEvent* event)
     return true;
 }
 
-std::string_view GridSearch::ShownText(int column, int row, String& buffer)
+std::string_view GridSearch::ShownText(const SearchedColumn& searched, int row, String& buffer)
 {
-    const GridColumn& c = grid_.columns_[column];
-    const Value& value = grid_.model_.Cell(row, column);
-    if (!c.GetConvert()) {
+    const Value& value = grid_.model_.Cell(row, searched.index);
+    if (!searched.kept) {
         // A view of the stored text: the common case neither copies nor allocates.
         if (value.Kind() == ValueKind::String)
             return value.GetString();
         if (value.IsVoid())
             return {};
-        buffer = c.Format(value);
+        buffer = searched.column->Format(value);
         return buffer;
     }
     // Converters can be slow (formatting numbers), and a search runs on every key:
     // each cell's text is made once and kept for as long as the value stays.
-    std::vector<Converted>& kept = converted_[size_t(column)];
-    const size_t id = size_t(grid_.model_.GetId(row));
-    if (kept.size() <= id)
-        kept.resize(size_t(grid_.model_.GetCount()));
-    Converted& entry = kept[id];
+    Converted& entry = (*searched.kept)[size_t(grid_.model_.GetId(row))];
     if (!entry.made || !(entry.source == value)) {
         entry.source = value;
-        entry.text = c.Format(value);
+        entry.text = searched.column->Format(value);
         entry.made = true;
     }
     return entry.text;
@@ -122,11 +117,19 @@ void GridSearch::Run(const String& text)
     // Ranges are only worked out when they will be drawn: mapping folded offsets back costs.
     const bool ranges = settings.searchHighlight;
     const String needle = fold ? FoldCase(text) : text;
-    std::vector<int> shown;
-    for (int i = 0; i < grid_.GetColumnCount(); ++i)
-        if (!grid_.columns_[i].IsHidden())
-            shown.push_back(i);
     converted_.resize(size_t(grid_.GetColumnCount()));
+    std::vector<SearchedColumn> shown;
+    for (int i = 0; i < grid_.GetColumnCount(); ++i) {
+        const GridColumn& column = grid_.columns_[i];
+        if (column.IsHidden())
+            continue;
+        std::vector<Converted>* kept = nullptr;
+        if (column.GetConvert()) {
+            kept = &converted_[size_t(i)];
+            kept->resize(size_t(model.GetCount()));  // indexed by stable id
+        }
+        shown.push_back({i, &column, kept});
+    }
 
     String buffer;
     String folded;
@@ -134,8 +137,8 @@ void GridSearch::Run(const String& text)
     const int count = model.GetCount();
     for (int row = 0; row < count; ++row) {
         bool found = false;
-        for (int column : shown) {
-            const std::string_view cell = ShownText(column, row, buffer);
+        for (const SearchedColumn& searched : shown) {
+            const std::string_view cell = ShownText(searched, row, buffer);
             size_t at;
             if (fold) {
                 folded.clear();
@@ -152,7 +155,7 @@ void GridSearch::Run(const String& text)
                 start = OriginalOffset(cell, at, scratch);
                 end = OriginalOffset(cell, at + needle.size(), scratch);
             }
-            model.SetFound(row, column, start, end);
+            model.SetFound(row, searched.index, start, end);
             found = true;
             break;
         }

@@ -43,7 +43,13 @@ private:
         String text;
         bool made = false;
     };
-    std::string_view ShownText(int column, int row, String& buffer);
+    // A column the search looks at, with its kept texts when it has a converter.
+    struct SearchedColumn {
+        int index;
+        const GridColumn* column;
+        std::vector<Converted>* kept;
+    };
+    std::string_view ShownText(const SearchedColumn& searched, int row, String& buffer);
     void LeaveHiddenCursorRow();
 
     GridCtrl& grid_;
