@@ -384,6 +384,67 @@ TEST_F(PlaylistGridTest, RightClickMovesCursorAndPopsUpTheOwnersMenu)
     EXPECT_EQ(shown, QStringList{"Delete\tDelete"});
 }
 
+TEST_F(PlaylistGridTest, RightClickOnTheLineEditorAcceptsTheEditAndShowsTheOwnersMenu)
+{
+    Fill(3);
+    grid.SetCursor(1);
+    std::vector<std::string> updates;
+    grid.WhenUpdateRow = [&] { updates.push_back(grid.Get(1).ToString()); };
+    bool focusedWhenBuilt = false;
+    grid.WhenMenuBar = [&](Bar& bar) {
+        focusedWhenBuilt = QApplication::focusWidget() == &grid;
+        grid.RemoveMenuItem(bar);
+    };
+    ASSERT_TRUE(grid.StartEdit());
+    editor.setText("Renamed");
+    QStringList shown;
+    QTimer::singleShot(0, [&] {
+        if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
+            for (QAction* action : menu->actions())
+                shown << action->text();
+            menu->close();
+        }
+    });
+    QTest::mouseClick(&editor, Qt::RightButton, Qt::NoModifier, editor.rect().center());
+    EXPECT_EQ(shown, QStringList{"Delete\tDelete"});  // never the line editor's own menu
+    EXPECT_FALSE(grid.IsEditing());
+    EXPECT_EQ(updates, std::vector<std::string>{"Renamed"});
+    EXPECT_EQ(grid.GetCursor(), 1);
+    EXPECT_TRUE(focusedWhenBuilt);
+}
+
+TEST_F(PlaylistGridTest, RemovalCallbacksSeeEachRowAsIfTheRowsBeforeItWereGone)
+{
+    // The owner keeps an array parallel to the stored rows and erases by the stable id it
+    // is told, as the playlists grid does with its track grids.
+    grid.KeepLastRow(false);
+    Fill(8);
+    std::vector<std::string> owned;
+    for (int row = 0; row < grid.GetCount(); ++row)
+        owned.push_back(grid.Get(row, 1).ToString());
+    grid.SetCursor(6);
+    ASSERT_TRUE(grid.DropRows(-1));  // "List 7" shown first, stored last but one
+    grid.SetCursor(0);
+    for (int row : {0, 2, 3, 6})
+        grid.Select(row);
+    std::vector<std::string> told;
+    std::vector<int> shownRows;
+    grid.WhenRemoveRow = [&] {
+        const int id = grid.GetCurrentRow(true);
+        ASSERT_TRUE(id >= 0 && id < int(owned.size()));
+        told.push_back(owned[size_t(id)] + "=" + grid.Get(1).ToString());
+        shownRows.push_back(grid.GetCurrentRow());
+        owned.erase(owned.begin() + id);
+    };
+    grid.DoRemove();
+    EXPECT_EQ(told, (std::vector<std::string>{"List 7=List 7", "List 2=List 2", "List 3=List 3", "List 6=List 6"}));
+    EXPECT_EQ(shownRows, (std::vector<int>{0, 1, 1, 3}));
+    EXPECT_EQ(Names(), (std::vector<std::string>{"List 1", "List 4", "List 5", "List 8"}));
+    for (int row = 0; row < grid.GetCount(); ++row)
+        EXPECT_EQ(owned[size_t(grid.GetRowId(row))], grid.Get(row, 1).ToString());
+    EXPECT_EQ(grid.GetSelectedCount(), 0);
+}
+
 TEST(GridColumns, ColumnsSubmenuNeverHidesTheLastVisibleColumn)
 {
     GridCtrl grid;
@@ -476,6 +537,21 @@ TEST_F(TrackGridTest, PaintsAlternatingRowsAndARowsOwnBackground)
     image = grid.viewport()->grab().toImage();
     EXPECT_TRUE(SameColour(pixelOf(1), QColor(242, 242, 242)));
     EXPECT_TRUE(SameColour(pixelOf(3), QColor(242, 242, 242)));
+}
+
+TEST_F(TrackGridTest, RowsAlternateByShownPositionWhileASearchHidesRows)
+{
+    for (const char* title : {"Keep", "drop", "Keep", "Keep", "drop", "drop", "Keep"})
+        grid.Add({1, "/x.mp3", title, "", "", Value()});
+    grid.SetFindText("Keep");
+    const QImage image = grid.viewport()->grab().toImage();
+    std::vector<bool> grey;
+    for (int row = 0; row < grid.GetCount(); ++row) {
+        const QRect r = grid.GetCellRect(row, 4);
+        if (r.height() > 0)
+            grey.push_back(SameColour(image.pixel(r.center().x(), r.top() + 3), QColor(242, 242, 242)));
+    }
+    EXPECT_EQ(grey, (std::vector<bool>{false, true, false, true}));
 }
 
 TEST_F(TrackGridTest, CellTextGoesThroughTheConverterAndIsCentred)
