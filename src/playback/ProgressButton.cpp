@@ -1,6 +1,7 @@
 #include "playback/ProgressButton.h"
 
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
 #include <algorithm>
 #include <cstdio>
@@ -67,12 +68,45 @@ ProgressButton::~ProgressButton() = default;
 
 void ProgressButton::Set(float v)
 {
+    // Unseen, the bar only notes that it must be painted when shown again.
+    if (!pacer_.OnScreen()) {
+        value = v;
+        pacer_.Request();
+        return;
+    }
     // The bar shows the value through its fill end and its two-decimal
     // caption; a change that moves neither leaves the same picture.
-    const bool same = FillEnd(width(), v) == FillEnd(width(), value) && ValueText(v) == ValueText(value);
+    const QRect changed = ChangedArea(value, v);
     value = v;
-    if (!same)
-        update();
+    if (!changed.isEmpty())
+        pacer_.Request(changed);
+}
+
+QString ProgressButton::Caption(float v) const { return QString::fromUtf8(label + " : " + ValueText(v)); }
+
+QRect ProgressButton::CaptionRect(const QString& caption)
+{
+    const QFontMetrics metrics = fontMetrics();
+    const int textWidth = widths_(font(), logicalDpiY(), caption);
+    // A glyph's ink may reach a little beyond its advance.
+    constexpr int kInkMargin = 3;
+    return QRect((width() - textWidth) / 2 - kInkMargin, (height() - metrics.height()) / 2,
+                 textWidth + 2 * kInkMargin, metrics.height());
+}
+
+QRect ProgressButton::ChangedArea(float from, float to)
+{
+    const int w = width();
+    const int pFrom = FillEnd(w, from);
+    const int pTo = FillEnd(w, to);
+    const std::string textFrom = ValueText(from);
+    const std::string textTo = ValueText(to);
+    QRect area;
+    if (pFrom != pTo)
+        area = QRect(QPoint(std::min(pFrom, pTo), 1), QPoint(std::max(pFrom, pTo) - 1, height() - 2));
+    if (textFrom != textTo)
+        area |= CaptionRect(Caption(from)) | CaptionRect(Caption(to));
+    return area;
 }
 
 void ProgressButton::Action()
@@ -123,10 +157,12 @@ void ProgressButton::mouseReleaseEvent(QMouseEvent* event)
         Action();
 }
 
-void ProgressButton::paintEvent(QPaintEvent*)
+void ProgressButton::paintEvent(QPaintEvent* event)
 {
     QPainter painter(this);
+    paintRect_ = event->rect();
     Paint(painter);
+    paintRect_ = QRect();
 }
 
 
@@ -138,7 +174,10 @@ void ProgressButton::Paint(QPainter& painter)
 
     const int p = FillEnd(w, value);
     if (gradient) {
-        for (int i = 1; i < p; ++i)
+        // One rectangle per column: only the columns the paint asks for.
+        const QRect asked = paintRect_.isEmpty() ? rect() : paintRect_;
+        const int last = std::min(p, asked.right() + 1);
+        for (int i = std::max(1, asked.left()); i < last; ++i)
             FillArea(painter, i, 1, i + 1, h - 1, Blend(gradientColor, fillColor, (256 * i) / (w - 1)));
     } else {
         FillArea(painter, 1, 1, p, h - 1, fillColor);
@@ -146,9 +185,9 @@ void ProgressButton::Paint(QPainter& painter)
     if (p < w - 1)
         FillArea(painter, p, 1, w - 1, h - 1, kPaleFieldColor);
 
-    const QString caption = QString::fromUtf8(label + " : " + ValueText(value));
+    const QString caption = Caption(value);
     painter.setFont(font());
     painter.setPen(palette().color(QPalette::WindowText));
     const int textWidth = widths_(painter.font(), painter.device()->logicalDpiY(), caption);
-    DrawTextTopLeft(painter, (w - textWidth) / 2, (h - painter.fontMetrics().height()) / 2, caption);
+    widths_.Draw(painter, (w - textWidth) / 2, (h - painter.fontMetrics().height()) / 2, caption);
 }

@@ -6,6 +6,7 @@
 
 #include "core/Value.h"
 #include "playback/DisplayDrawing.h"
+#include "playback/PaintPacer.h"
 
 class QPainter;
 
@@ -17,7 +18,7 @@ public:
     explicit ProgressButton(QWidget* parent = nullptr);
     ~ProgressButton() override;
 
-    // Sets the value shown, not clamped, and repaints.
+    // Sets the value shown, not clamped, and repaints what changed (paced: see PaintPacer).
     void Set(float v);
     float Get() const { return value; }
 
@@ -45,8 +46,16 @@ private:
     void Action();
     // The percentage of the control's width at x; not clamped.
     float ValueAt(int x) const;
+    // The caption for a value, and where it is drawn.
+    QString Caption(float v) const;
+    QRect CaptionRect(const QString& caption);
+    // The area that differs between the pictures of two values.
+    QRect ChangedArea(float from, float to);
 
     float value = 0.0f;
     bool capture = false;
     NumericTextWidth widths_;
+    PaintPacer pacer_{this};
+    // The area a paint event asks for; the whole control when Paint is called otherwise.
+    QRect paintRect_;
 };
