@@ -53,10 +53,9 @@ int NumericTextWidth::Index(QChar c)
 
 void NumericTextWidth::Prepare(const QFont& font, int dpi)
 {
-    const QString key = font.key();
-    if (key == fontKey_ && dpi == dpi_)
+    if (dpi == dpi_ && font == font_)
         return;
-    fontKey_ = key;
+    font_ = font;
     dpi_ = dpi;
     prefix_.clear();
     const QFontMetricsF metrics(font);

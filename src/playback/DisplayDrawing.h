@@ -52,7 +52,7 @@ private:
     // Splits text into the prefix that is shaped and the numeric rest; keeps the prefix's shape.
     int Split(const QFont& font, const QString& text);
 
-    QString fontKey_;
+    QFont font_;
     int dpi_ = -1;
     bool additive_ = false;
     double advance_[16] = {};

@@ -71,12 +71,27 @@ void ProgressButton::Set(float v)
     // Unseen, the bar only notes that it must be painted when shown again.
     if (!pacer_.OnScreen()) {
         value = v;
+        caption_ = {};
         pacer_.Request();
         return;
     }
     // The bar shows the value through its fill end and its two-decimal
     // caption; a change that moves neither leaves the same picture.
-    const QRect changed = ChangedArea(value, v);
+    const int w = width();
+    const int pFrom = FillEnd(w, value);
+    const int pTo = FillEnd(w, v);
+    QRect changed;
+    if (pFrom != pTo)
+        changed = QRect(QPoint(std::min(pFrom, pTo), 1), QPoint(std::max(pFrom, pTo) - 1, height() - 2));
+    const Shown was =
+        caption_.valid && caption_.label == label && caption_.size == size() ? caption_ : Measure(ValueText(value));
+    std::string text = ValueText(v);
+    if (text != was.text) {
+        caption_ = Measure(std::move(text));
+        changed |= was.rect | caption_.rect;
+    } else {
+        caption_ = was;
+    }
     value = v;
     if (!changed.isEmpty())
         pacer_.Request(changed);
@@ -84,29 +99,20 @@ void ProgressButton::Set(float v)
 
 QString ProgressButton::Caption(float v) const { return QString::fromUtf8(label + " : " + ValueText(v)); }
 
-QRect ProgressButton::CaptionRect(const QString& caption)
+ProgressButton::Shown ProgressButton::Measure(std::string text)
 {
+    Shown shown;
+    shown.valid = true;
+    shown.text = std::move(text);
+    shown.label = label;
+    shown.size = size();
     const QFontMetrics metrics = fontMetrics();
-    const int textWidth = widths_(font(), logicalDpiY(), caption);
+    const int textWidth = widths_(font(), logicalDpiY(), QString::fromUtf8(label + " : " + shown.text));
     // A glyph's ink may reach a little beyond its advance.
     constexpr int kInkMargin = 3;
-    return QRect((width() - textWidth) / 2 - kInkMargin, (height() - metrics.height()) / 2,
-                 textWidth + 2 * kInkMargin, metrics.height());
-}
-
-QRect ProgressButton::ChangedArea(float from, float to)
-{
-    const int w = width();
-    const int pFrom = FillEnd(w, from);
-    const int pTo = FillEnd(w, to);
-    const std::string textFrom = ValueText(from);
-    const std::string textTo = ValueText(to);
-    QRect area;
-    if (pFrom != pTo)
-        area = QRect(QPoint(std::min(pFrom, pTo), 1), QPoint(std::max(pFrom, pTo) - 1, height() - 2));
-    if (textFrom != textTo)
-        area |= CaptionRect(Caption(from)) | CaptionRect(Caption(to));
-    return area;
+    shown.rect = QRect((width() - textWidth) / 2 - kInkMargin, (height() - metrics.height()) / 2,
+                       textWidth + 2 * kInkMargin, metrics.height());
+    return shown;
 }
 
 void ProgressButton::Action()
@@ -130,6 +136,7 @@ void ProgressButton::mousePressEvent(QMouseEvent* event)
         return;
     }
     value = ValueAt(event->position().toPoint().x());
+    caption_ = {};
     update();
     capture = true;
     if (live)
@@ -141,6 +148,7 @@ void ProgressButton::mouseMoveEvent(QMouseEvent* event)
     if (!capture)
         return;
     value = std::clamp(ValueAt(event->position().toPoint().x()), 0.0f, 100.0f);
+    caption_ = {};
     update();
     if (live)
         Action();

@@ -3,6 +3,7 @@
 #include <QColor>
 #include <QWidget>
 #include <functional>
+#include <string>
 
 #include "core/Value.h"
 #include "playback/DisplayDrawing.h"
@@ -46,15 +47,23 @@ private:
     void Action();
     // The percentage of the control's width at x; not clamped.
     float ValueAt(int x) const;
-    // The caption for a value, and where it is drawn.
+    // The caption for a value.
     QString Caption(float v) const;
-    QRect CaptionRect(const QString& caption);
-    // The area that differs between the pictures of two values.
-    QRect ChangedArea(float from, float to);
+    // A caption as drawn: its number (ValueText), and where it is drawn for
+    // the label and size it was measured with.
+    struct Shown {
+        bool valid = false;
+        std::string text;
+        String label;
+        QSize size;
+        QRect rect;
+    };
+    Shown Measure(std::string text);
 
     float value = 0.0f;
     bool capture = false;
     NumericTextWidth widths_;
+    Shown caption_;  // of `value`, kept so that each Set measures only the new caption
     PaintPacer pacer_{this};
     // The area a paint event asks for; the whole control when Paint is called otherwise.
     QRect paintRect_;
