@@ -100,29 +100,46 @@ int main(int argc, char** argv)
         return 1;
     SetPromptHandler([](const PromptRequest&) {});
 
-    BareRead(file);  // warm the file cache
+    // Each side runs once untimed (file cache and libraries warmed alike), then best of kRuns.
+    constexpr int kRuns = 3;
     size_t bareRows = 0;
-    const double bare = bench::Seconds([&] { bareRows = BareRead(file); });
+    BareRead(file);
+    const double bare = bench::BestSeconds(kRuns, [&](int) { bareRows = BareRead(file); });
 
     const double before = bench::ResidentMiB();
-    std::unique_ptr<Player> player;
-    const double start = bench::Seconds([&] { player = std::make_unique<Player>(); });
-    const double loaded = bench::ResidentMiB();
+    double loaded = 0;
     size_t rows = 0;
-    for (const auto& grid : player->TrackLists)
-        rows += static_cast<size_t>(grid->GetCount());
-
-    const double close = bench::Seconds([&] { player.reset(); });
+    std::unique_ptr<Player> player = std::make_unique<Player>();
+    player.reset();
+    const double start = bench::BestSeconds(kRuns, [&](int run) {
+        player = std::make_unique<Player>();
+        if (run == 0)
+            loaded = bench::ResidentMiB();
+        rows = 0;
+        for (const auto& grid : player->TrackLists)
+            rows += static_cast<size_t>(grid->GetCount());
+        // Only the load is timed here; closing follows apart.
+    });
+    // Each close is the one of the window just started.
+    double close = bench::Seconds([&] { player.reset(); });
+    for (int run = 1; run < kRuns; ++run) {
+        player = std::make_unique<Player>();
+        close = std::min(close, bench::Seconds([&] { player.reset(); }));
+    }
     SQL.Detach();
     session.Close();
 
+    std::printf("best of %d runs each, after one warm-up run each\n", kRuns);
     std::printf("bare read:                     %zu tracks in %.3f s\n", bareRows, bare);
     std::printf("window start-up (load):        %zu tracks in %.3f s\n", rows, start);
     std::printf("ratio start-up / bare read: %.2f (target <= 3.0)\n", start / bare);
     std::printf("peak memory %.1f MiB; growth by the load %.1f MiB, %.2f MiB per 10,000 tracks\n", bench::PeakMiB(),
                 loaded - before, (loaded - before) * 10000.0 / double(std::max<size_t>(rows, 1)));
     std::printf("window close (positions saved): %.3f s\n", close);
-    const double bareSave = BareSave(file);
+    BareSave(file);
+    double bareSave = BareSave(file);
+    for (int run = 1; run < kRuns; ++run)
+        bareSave = std::min(bareSave, BareSave(file));
     std::printf("bare save (prepared updates):   %.3f s\n", bareSave);
     std::printf("ratio close / bare save: %.2f (target <= 1.5)\n", close / bareSave);
     return 0;
