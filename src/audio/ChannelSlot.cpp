@@ -86,17 +86,16 @@ void ChannelSlot::DecodeLoop()
 {
     // Named so that its wake-ups can be counted from outside (the playback benchmark does).
     pthread_setname_np(pthread_self(), "qp-decoder");
-    std::vector<float> chunk(kChunkFrames * kOutputChannels);
     while (true) {
         // Read before looking for work: a wake-up call made after this is never slept through.
         const uint32_t calls = wakeCalls_.load(std::memory_order_acquire);
-        if (!FillRing(chunk))
+        if (!FillRing())
             return;
         wakeCalls_.wait(calls, std::memory_order_acquire);
     }
 }
 
-bool ChannelSlot::FillRing(std::vector<float>& chunk)
+bool ChannelSlot::FillRing()
 {
     std::unique_lock lock(mutex_);
     while (!quit_) {
@@ -109,19 +108,24 @@ bool ChannelSlot::FillRing(std::vector<float>& chunk)
         }
         const uint64_t generation = generation_;
 
-        // Decoding runs unlocked so that seeks and stops never wait for it.
+        // Decoding runs unlocked so that seeks and stops never wait for it. It writes
+        // into the ring's free space, which only this thread fills; the frames count
+        // once committed.
         lock.unlock();
         Result result = kOk;
         if (seekMs >= 0)
             result = source_->SeekMs(static_cast<unsigned>(seekMs));
         std::size_t produced = 0;
-        if (result == kOk)
-            result = source_->Read(chunk.data(), kChunkFrames, &produced);
+        if (result == kOk) {
+            std::size_t space = 0;
+            float* to = ring_->WriteSpace(kChunkFrames, &space);
+            result = source_->Read(to, space, &produced);
+        }
         lock.lock();
 
         if (generation != generation_)
             continue;  // a seek came in meanwhile: this chunk belongs to the old position
-        ring_->Write(chunk.data(), produced);
+        ring_->CommitWrite(produced);
         if (produced == 0 || result != kOk) {
             // The end of the audio, or a decoding failure that ends it here.
             sourceDone_ = true;

@@ -50,7 +50,7 @@ public:
 private:
     void DecodeLoop();
     // Decoder thread: decodes chunks until the ring is full; false once told to quit.
-    bool FillRing(std::vector<float>& chunk);
+    bool FillRing();
     // Any thread: ends the decoder's current or next wait. Never blocks.
     void WakeDecoder();
 
