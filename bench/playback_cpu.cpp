@@ -356,7 +356,8 @@ bool MakeMusicLikeMp3(const std::string& file, int seconds)
     return std::system(command.c_str()) == 0 && std::filesystem::exists(file);
 }
 
-// Starts Xvfb on a free display; returns its pid and sets `display` (":N").
+// Starts Xvfb on a free display; returns its pid and sets `display` (":N"),
+// or 0 when it does not come up.
 pid_t StartXvfb(std::string* display)
 {
     int fds[2];
@@ -371,15 +372,21 @@ pid_t StartXvfb(std::string* display)
         _exit(127);
     }
     close(fds[1]);
-    char buffer[32] = {};
-    const ssize_t n = read(fds[0], buffer, sizeof buffer - 1);
+    // The server writes its display number and a newline once it accepts clients.
+    std::string number;
+    char c = 0;
+    while (pid > 0 && read(fds[0], &c, 1) == 1 && c != '\n')
+        number += c;
     close(fds[0]);
-    if (pid < 0 || n <= 0) {
-        if (pid > 0)
+    const bool digits = !number.empty() && number.find_first_not_of("0123456789") == std::string::npos;
+    if (pid <= 0 || !digits || kill(pid, 0) != 0) {
+        if (pid > 0) {
             kill(pid, SIGTERM);
+            waitpid(pid, nullptr, 0);
+        }
         return 0;
     }
-    *display = ":" + std::to_string(std::atoi(buffer));
+    *display = ":" + number;
     return pid;
 }
 
@@ -430,7 +437,9 @@ int main(int argc, char** argv)
         return 1;
     }
     std::string display;
-    const pid_t xvfb = StartXvfb(&display);
+    pid_t xvfb = StartXvfb(&display);
+    if (!xvfb)
+        xvfb = StartXvfb(&display);  // once more: another server may have taken the display meanwhile
     if (!xvfb)
         std::fprintf(stderr, "Xvfb did not start: the window runs offscreen only\n");
 
