@@ -133,6 +133,17 @@ Result FileDecoder::ConvertFrame(const AVFrame* input)
     const int capacity = swr_get_out_samples(resampler_.get(), input ? input->nb_samples : 0);
     if (capacity < 0)
         return kErrFileDamaged;
+    if (direct_ && discardFrames_ == 0 && static_cast<std::size_t>(capacity) + 1 <= directCapacity_) {
+        // Straight into the reader's buffer: one copy less.
+        uint8_t* out = reinterpret_cast<uint8_t*>(direct_);
+        const int converted = swr_convert(resampler_.get(), &out, capacity + 1,
+                                          input ? const_cast<const uint8_t**>(input->extended_data) : nullptr,
+                                          input ? input->nb_samples : 0);
+        if (converted < 0)
+            return kErrFileDamaged;
+        directFrames_ = static_cast<std::size_t>(converted);
+        return kOk;
+    }
     // Pending frames are consumed before decoding more, so the buffer restarts at 0.
     pending_.resize(static_cast<std::size_t>(capacity + 1) * kOutputChannels);
     uint8_t* out = reinterpret_cast<uint8_t*>(pending_.data());
@@ -174,7 +185,7 @@ Result FileDecoder::DecodeMore()
             av_frame_unref(frame_.get());
             if (r != kOk)
                 return r;
-            if (pendingFrames_ > 0)
+            if (pendingFrames_ > 0 || directFrames_ > 0)
                 return kOk;
             continue;
         }
@@ -221,7 +232,13 @@ Result FileDecoder::Read(float* frames, std::size_t capacity, std::size_t* produ
         if (pendingFrames_ == 0) {
             if (finished_)
                 break;
-            if (const Result r = DecodeMore(); r != kOk)
+            direct_ = frames + *produced * kOutputChannels;
+            directCapacity_ = capacity - *produced;
+            const Result r = DecodeMore();
+            direct_ = nullptr;
+            *produced += directFrames_;
+            directFrames_ = 0;
+            if (r != kOk)
                 return *produced > 0 ? kOk : r;
             continue;
         }

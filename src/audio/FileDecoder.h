@@ -58,6 +58,10 @@ private:
     int streamIndex_ = -1;
 
     std::vector<float> pending_;  // converted frames not yet read
+    // During a Read: where a decoded block may be converted directly, and what landed there.
+    float* direct_ = nullptr;
+    std::size_t directCapacity_ = 0;
+    std::size_t directFrames_ = 0;
     std::size_t pendingFrames_ = 0;
     std::size_t pendingStart_ = 0;
     bool demuxDone_ = false;   // the decoder has been told the input ended

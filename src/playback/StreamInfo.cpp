@@ -50,7 +50,7 @@ void StreamInfo::SetTitle(const String& text)
         titleWidth_ = TextWidth(titleText_);
     }
     idle = false;
-    update();
+    pacer_.Now();
 }
 
 void StreamInfo::SetTime(const String& text)
@@ -63,15 +63,19 @@ void StreamInfo::SetTime(const String& text)
         timeWidth_ = TextWidth(timeText_);
     }
     idle = false;
-    if (wasIdle || timeWidth_ != oldWidth) {
-        update();
+    if (wasIdle) {
+        pacer_.Now();
+        return;
+    }
+    if (timeWidth_ != oldWidth) {
+        pacer_.Request();
         return;
     }
     // The separator stays where it is, so only the time box changes: from
     // right of the separator to the edge, the frame included, where the
     // text's ink may reach.
     const int s = Separator(timeWidth_);
-    update(QRect(s + 1, 0, width() - s - 1, height()));
+    pacer_.Request(QRect(s + 1, 0, width() - s - 1, height()));
 }
 
 void StreamInfo::Clear()
@@ -82,7 +86,7 @@ void StreamInfo::Clear()
         titleWidth_ = TextWidth(titleText_);
     }
     idle = true;
-    update();
+    pacer_.Now();
 }
 
 void StreamInfo::paintEvent(QPaintEvent* event)
@@ -129,5 +133,5 @@ void StreamInfo::Paint(QPainter& painter)
 
     const int timeX = w - timeWidth_ - 5;
     painter.setClipRect(timeX, 0, w - 5, h);
-    DrawTextTopLeft(painter, timeX, (h - textHeight) / 2 + 1, timeText_);
+    timeGlyphs_.Draw(painter, timeX, (h - textHeight) / 2 + 1, timeText_);
 }
