@@ -1,5 +1,6 @@
 #include <filesystem>
 #include <fstream>
+#include <regex>
 #include <sstream>
 
 #include <gtest/gtest.h>
@@ -94,6 +95,45 @@ TEST_F(SqlTest, NumberedAndNamedParametersBindByTheirPositionInTheParameterList)
     ASSERT_TRUE(sql.Execute(String("select A, B, C from T")));
     ASSERT_TRUE(sql.Fetch());
     EXPECT_EQ(sql.GetRow(), (std::vector<Value>{"second", "third", "first"}));
+}
+
+TEST_F(SqlTest, BugLogReceivesSlowStatementsAndRecordedErrorsOnlyWhenAsked)
+{
+    const String previousName = BugLog().GetFileName();
+    const String bugLog = dir.File("bug.log");
+    BugLog().SetFileName(bugLog);
+    Sql sql(session);
+    ASSERT_TRUE(sql.Execute(String("insert into T (A) values (1)")));
+    ASSERT_TRUE(sql.Execute(String("insert into T (A) values (2)")));
+
+    // The default settings write nothing there.
+    ASSERT_TRUE(sql.Execute(String("select A from T")));
+    while (sql.Fetch()) {
+    }
+    EXPECT_FALSE(sql.Execute(String("select * from missing")));
+    EXPECT_FALSE(std::filesystem::exists(bugLog));
+
+    // Below a threshold of zero every fetch is slow: the first reports the time
+    // since its statement started, a later one only its own time.
+    session.SetSlowThreshold(-1);
+    ASSERT_TRUE(sql.Execute(String("select A from T order by A")));
+    ASSERT_TRUE(sql.Fetch());
+    ASSERT_TRUE(sql.Fetch());
+    session.SetSlowThreshold(SqlSession::kNeverSlow);
+    session.LogErrors(true);
+    EXPECT_FALSE(sql.Execute(String("select * from missing")));
+    session.LogErrors(false);
+    BugLog().Close();
+    BugLog().SetFileName(previousName);
+
+    const String log = ReadFile(bugLog);
+    const size_t body = log.find("\r\n");
+    ASSERT_NE(body, String::npos) << log;
+    EXPECT_TRUE(std::regex_match(log.substr(body + 2),
+                                 std::regex("[0-9]+ ms: select A from T order by A\n"
+                                            "[0-9]+ ms further fetch: select A from T order by A\n"
+                                            "ERROR no such table: missing: Preparing: select \\* from missing\n")))
+        << log;
 }
 
 TEST_F(SqlTest, RepeatedTextIsPreparedOnceAndFlushedWhenTheCursorGoes)
