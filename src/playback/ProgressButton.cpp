@@ -8,6 +8,7 @@
 #include <string>
 
 #include "playback/DisplayDrawing.h"
+#include "playback/Percent.h"
 
 namespace {
 
@@ -31,7 +32,7 @@ QColor Blend(const QColor& c1, const QColor& c2, int alpha)
 // before the conversion, which would otherwise be undefined.
 int FillEnd(int w, float value)
 {
-    const float f = static_cast<float>(w) * value * 0.01f;
+    const float f = PercentOf(w, value);
     int p;
     if (f >= static_cast<float>(w))
         p = w;

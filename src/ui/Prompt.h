@@ -1,7 +1,10 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <string>
+
+class QMessageBox;
 
 // Modal message boxes. Tests install a handler so that no dialog opens;
 // the handler sees every prompt in the order it was shown.
@@ -19,7 +22,12 @@ using PromptHandler = std::function<void(const PromptRequest&)>;
 // Returns the handler that was installed before.
 PromptHandler SetPromptHandler(PromptHandler handler);
 
-// An information box with one "OK" button.
+// The box a request opens when no handler is installed: the kind's icon, the
+// title (the application's name when empty), the text as rich text in which
+// "&" starts a new paragraph, and one "OK" button.
+std::unique_ptr<QMessageBox> MakePromptBox(const PromptRequest& request);
+
+// An information box (with the system's beep) with one "OK" button.
 void PromptOK(const std::string& text);
 // A warning box (with the system's beep) with one "OK" button.
 void Exclamation(const std::string& text, const std::string& title = {});
