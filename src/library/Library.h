@@ -8,6 +8,7 @@
 
 #include "data/SqlTransaction.h"
 #include "library/MusicAdder.h"
+#include "library/PlaylistFiles.h"
 #include "ui/Bar.h"
 #include "ui/GridCtrl.h"
 
@@ -67,6 +68,7 @@ public:
     void AddFiles(bool append) { adder_.AddFiles(append); }
     void AddFolder(bool append) { adder_.AddFolder(append); }
     void ScanFolder(bool append, const String& dir) { adder_.ScanFolder(append, dir); }
+    void AddPaths(const std::vector<String>& paths, bool append) { adder_.AddPaths(paths, append); }
     void TrackRemoving();
 
     // ---- Menus: builders run each time the menu opens.
@@ -79,11 +81,14 @@ public:
 
     FileSelector& Files() { return adder_.Files(); }
     FolderSelector& Folders() { return adder_.Folders(); }
+    // Load, Save as, Import and Export of playlist files.
+    PlaylistFiles& PlaylistCommands() { return playlistFiles_; }
 
 private:
     QWidget& gridOwner_;
     PlaybackControl& playback_;
     MusicAdder adder_;
+    PlaylistFiles playlistFiles_{*this};
     // A removal of selected tracks, from the row marked first to the row marked last.
     std::optional<SqlTransaction> trackRemoval_;
 
