@@ -182,20 +182,24 @@ bool RemoveTrack(const Value& entry)
     return SQL.Execute(LibrarySql::DeleteTrack(entry));
 }
 
-void SavePositions(SqlSession& session, const std::vector<ListOrder>& order)
+bool SavePositions(SqlSession& session, const std::vector<ListOrder>& order)
 {
     SqlTransaction transaction(session);
     // Both are compiled before the loop, so the log shows both even when
     // there is no list or no track to save.
+    if (!transaction.IsOpen())
+        return false;
     Sql trackPos(session);
     Sql listPos(session);
     trackPos.Prepare(LibrarySql::SaveTrackPos);
     listPos.Prepare(LibrarySql::SaveListPos);
     for (size_t i = 0; i < order.size(); ++i) {
         const ListOrder& list = order[i];
-        listPos.Execute(static_cast<int>(i), list.list);
+        if (!listPos.Execute(static_cast<int>(i), list.list))
+            return false;
         for (size_t j = 0; j < list.entries.size(); ++j)
-            trackPos.Execute(static_cast<int>(j), list.entries[j], list.list);
+            if (!trackPos.Execute(static_cast<int>(j), list.entries[j], list.list))
+                return false;
     }
-    transaction.Commit();
+    return transaction.Commit();
 }

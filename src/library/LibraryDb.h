@@ -104,5 +104,5 @@ struct ListOrder {
 };
 
 // Writes each list's index to its POS and each entry's index within its list
-// to its POS, all in one transaction.
-void SavePositions(SqlSession& session, const std::vector<ListOrder>& order);
+// to its POS, all in one transaction; false (nothing written) on failure.
+bool SavePositions(SqlSession& session, const std::vector<ListOrder>& order);
