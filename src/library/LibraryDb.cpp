@@ -185,10 +185,10 @@ bool RemoveTrack(const Value& entry)
 bool SavePositions(SqlSession& session, const std::vector<ListOrder>& order)
 {
     SqlTransaction transaction(session);
-    // Both are compiled before the loop, so the log shows both even when
-    // there is no list or no track to save.
     if (!transaction.IsOpen())
         return false;
+    // Both are compiled before the loop, so the log shows both even when
+    // there is no list or no track to save.
     Sql trackPos(session);
     Sql listPos(session);
     trackPos.Prepare(LibrarySql::SaveTrackPos);
