@@ -182,6 +182,17 @@ bool RemoveTrack(const Value& entry)
     return SQL.Execute(LibrarySql::DeleteTrack(entry));
 }
 
+bool RemoveTracks(const std::vector<Value>& entries)
+{
+    SqlTransaction transaction(SQL.GetSession());
+    if (!transaction.IsOpen())
+        return false;
+    for (const Value& entry : entries)
+        if (!entry.IsNull() && !RemoveTrack(entry))
+            return false;
+    return transaction.Commit();
+}
+
 bool SavePositions(SqlSession& session, const std::vector<ListOrder>& order)
 {
     SqlTransaction transaction(session);

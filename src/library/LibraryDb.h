@@ -95,6 +95,8 @@ bool RemoveList(const Value& list);
 // The caller brackets a batch of inserts in one transaction (session Begin/Commit).
 Value StoreTrack(const Value& list, int pos, const TrackFields& track);
 bool RemoveTrack(const Value& entry);
+// Deletes the entries in one transaction: all of them, or none on failure.
+bool RemoveTracks(const std::vector<Value>& entries);
 
 // The display order at shutdown: every list in display order with the IDPLs of
 // its entries in display order.
