@@ -133,22 +133,6 @@ TEST_F(SqlFailureTest, OtherFailuresQuoteTheDatabaseAndAClearedErrorIsNone)
     EXPECT_EQ(session.GetLastErrorKind(), SqlErrorKind::None);
 }
 
-TEST_F(SqlFailureTest, ATransactionRollsBackUnlessCommitted)
-{
-    {
-        SqlTransaction transaction(session);
-        ASSERT_TRUE(transaction.IsOpen());
-        ASSERT_TRUE(Insert(1));
-    }
-    EXPECT_EQ(Rows(), 0);
-    {
-        SqlTransaction transaction(session);
-        ASSERT_TRUE(Insert(1));
-        EXPECT_TRUE(transaction.Commit());
-    }
-    EXPECT_EQ(Rows(), 1);
-}
-
 TEST_F(SqlFailureTest, AFailedCommitRollsBackAndKeepsItsOwnError)
 {
     // A reader in the middle of a query keeps the writer from committing.
