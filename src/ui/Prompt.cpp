@@ -74,7 +74,7 @@ PromptAnswer SetPromptAnswer(PromptAnswer answer)
 
 int Question(const std::string& text, const std::vector<std::string>& buttons, int closed, const std::string& title)
 {
-    return Show({PromptKind::Question, title, text, buttons}, closed);
+    return Show({.kind = PromptKind::Question, .title = title, .text = text, .buttons = buttons}, closed);
 }
 
 void PromptOK(const std::string& text) { Show({PromptKind::Information, {}, text}); }
