@@ -42,6 +42,7 @@ void Library::SetupListGrid()
     };
     ListGrid.WhenCursor = [this] { ListCursorChanged(); };
     ListGrid.WhenRemoveRow = [this] { ListRemoving(); };
+    ListGrid.WhenReorder = [this] { StoreListOrder(); };
     ListGrid.AppendAction = [this] { ShowListAddMenu(); };
 }
 
@@ -82,6 +83,8 @@ GridCtrl& Library::NewTrackList(int index)
     ConfigureTrackGrid(*grid);
     grid->WhenMenuBar = [this](Bar& bar) { TrackMenu(bar); };
     grid->WhenRemoveRow = [this] { TrackRemoving(); };
+    // A move, a drop or a sort is stored at once, so a crash keeps the order shown.
+    grid->WhenReorder = [this, tracks = grid.get()] { StoreTrackOrder(*tracks); };
     grid->WhenLeftDouble = [this] { playback_.PlaySelected(); };
     grid->WhenEnter = [this] { playback_.PlaySelected(); };
     grid->AppendAction = [this] { ShowTrackAddMenu(); };
