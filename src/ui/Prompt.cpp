@@ -34,6 +34,8 @@ QString RichText(const std::string& text)
     return html;
 }
 
+constexpr const char* kButtonIndex = "promptButtonIndex";
+
 QMessageBox::Icon BoxIcon(PromptKind kind)
 {
     switch (kind) {
@@ -52,13 +54,11 @@ int Show(const PromptRequest& request, int closed = 0)
         return Answer() ? Answer()(request) : closed;
     }
     const std::unique_ptr<QMessageBox> box = MakePromptBox(request);
-    const QList<QAbstractButton*> buttons = box->buttons();
     QApplication::beep();
     box->exec();
-    for (qsizetype i = 0; i < buttons.size(); ++i)
-        if (box->clickedButton() == buttons[i])
-            return static_cast<int>(i);
-    return closed;
+    // The box may order its buttons by role; each carries the index it was given.
+    const QAbstractButton* clicked = box->clickedButton();
+    return clicked ? clicked->property(kButtonIndex).toInt() : closed;
 }
 
 }  // namespace
@@ -75,6 +75,8 @@ std::unique_ptr<QMessageBox> MakePromptBox(const PromptRequest& request)
         buttons.push_back(box->addButton(QString::fromUtf8(Translate("OK")), QMessageBox::AcceptRole));
     for (const std::string& text : request.buttons)
         buttons.push_back(box->addButton(QString::fromStdString(text), QMessageBox::ActionRole));
+    for (size_t i = 0; i < buttons.size(); ++i)
+        buttons[i]->setProperty(kButtonIndex, static_cast<int>(i));
     box->setDefaultButton(static_cast<QPushButton*>(buttons.front()));
     return box;
 }
