@@ -58,15 +58,21 @@ int GridEditSession::CurrentRow(bool byId) const
 
 // ---- Editing
 
+std::vector<int> GridEditSession::EditableColumns() const
+{
+    std::vector<int> editable;
+    for (int i = 0; i < grid_.GetColumnCount(); ++i)
+        if (grid_.GetColumn(i).IsEditable() && !grid_.GetColumn(i).IsHidden())
+            editable.push_back(i);
+    return editable;
+}
+
 bool GridEditSession::Begin(int row)
 {
     GridModel& model = grid_.model_;
     if (!model.IsRow(row))
         return false;
-    std::vector<int> editable;
-    for (int i = 0; i < grid_.GetColumnCount(); ++i)
-        if (grid_.GetColumn(i).IsEditable() && !grid_.GetColumn(i).IsHidden())
-            editable.push_back(i);
+    const std::vector<int> editable = EditableColumns();
     if (editable.empty())
         return false;
     editRow_ = row;
@@ -179,10 +185,7 @@ void GridEditSession::Drop()
 
 bool GridEditSession::FocusNextEditor(bool forward)
 {
-    std::vector<int> editable;
-    for (int i = 0; i < grid_.GetColumnCount(); ++i)
-        if (grid_.GetColumn(i).IsEditable() && !grid_.GetColumn(i).IsHidden())
-            editable.push_back(i);
+    const std::vector<int> editable = EditableColumns();
     if (editable.empty())
         return false;
     const auto at = std::find(editable.begin(), editable.end(), editColumn_);

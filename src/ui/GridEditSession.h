@@ -51,6 +51,8 @@ public:
     void RemoveRows(const std::vector<int>& rows, bool marks);
 
 private:
+    // The shown columns that have an editor, left to right.
+    std::vector<int> EditableColumns() const;
     struct CallbackRow {
         int cell = -1;
         int shown = -1;
