@@ -1,5 +1,6 @@
 #include "playback/AudioEngine.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
@@ -182,6 +183,29 @@ bool AudioEngine::PlayFile(const std::string& path)
     lengthMs = static_cast<int>(GetLengthMs(sound));
     result = system->PlaySound(-1, sound, false, &channel);
     return !CheckResult(true);
+}
+
+bool AudioEngine::OpenPaused(const std::string& path, unsigned positionMs)
+{
+    FreeCurrent();
+    if (!system)
+        return false;
+    SoundHandle opened;
+    result = system->CreateStream(path, 0, nullptr, &opened);
+    if (result != audio::kOk)
+        return false;
+    sound = opened;
+    lengthMs = static_cast<int>(GetLengthMs(sound));
+    result = system->PlaySound(-1, sound, true, &channel);
+    if (result != audio::kOk) {
+        FreeCurrent();
+        return false;
+    }
+    if (positionMs >= static_cast<unsigned>(std::max(lengthMs, 0)))
+        positionMs = 0;
+    if (positionMs > 0)
+        system->SetPositionMs(channel, positionMs);
+    return true;
 }
 
 bool AudioEngine::TogglePause()

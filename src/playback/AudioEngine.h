@@ -43,6 +43,10 @@ public:
     bool FreeCurrent();
     // Releases the current sound, then opens and plays the file. True on success.
     bool PlayFile(const std::string& path);
+    // Releases the current sound, then opens the file without a word on failure
+    // and has it wait paused at positionMs (at its start when that lies beyond
+    // its end), as if played, paused and sought. False when it cannot be opened.
+    bool OpenPaused(const std::string& path, unsigned positionMs);
 
     // Returns the paused state as it was before the call.
     bool TogglePause();

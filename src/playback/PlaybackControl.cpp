@@ -68,22 +68,41 @@ void PlaybackControl::Play()
     // On failure the engine has shown its message; the player stays as it is.
     if (!engine_.PlayFile(list->Get(row, TRACK_FILE).ToString()))
         return;
+    ShowStarted(*list, row, ImgPause());
+}
 
+bool PlaybackControl::ResumePaused(GridCtrl& list, int row, unsigned positionMs)
+{
+    if (row < 0 || row >= list.GetCount())
+        return false;
+    StopPlayback();
+    if (!engine_.OpenPaused(list.Get(row, TRACK_FILE).ToString(), positionMs))
+        return false;
+    playingList_ = &list;
+    list.SetCursor(row);
+    ShowStarted(list, row, ImgPlayForward());
+    // Shown at once: a paused track's time and bar never change by themselves.
+    ShowPlayingPosition();
+    return true;
+}
+
+void PlaybackControl::ShowStarted(GridCtrl& list, int row, const QImage& face)
+{
     // After the end of the list the last row keeps its highlight; a track
     // started from there on another row takes it over.
     RemovePlayingHighlight();
 
-    playingId_ = list->Get(row, TRACK_ID).ToInt();
+    playingId_ = list.Get(row, TRACK_ID).ToInt();
     started_ = true;
-    SetFace(displays_.play, ImgPause());
-    displays_.info.SetTitle(list->Get(row, TRACK_TITLE).ToString());
+    SetFace(displays_.play, face);
+    displays_.info.SetTitle(list.Get(row, TRACK_TITLE).ToString());
 
     KillTimeCallback(&callbackOwner_, TICK_CALLBACK);
     SetTimeCallback(&callbackOwner_, TICK_CALLBACK, kTickPeriodMs, [this] { Tick(); });
     KillTimeCallback(&callbackOwner_, BLINK_CALLBACK);
     SetTimeCallback(&callbackOwner_, BLINK_CALLBACK, kBlinkPeriodMs, [this] { Blink(); });
 
-    list->SetRowStyle(row, PlayingRowStyle());
+    list.SetRowStyle(row, PlayingRowStyle());
 }
 
 void PlaybackControl::StopPlayback()
@@ -187,6 +206,11 @@ void PlaybackControl::ShowPlayingPosition()
     const String time = FormatMs(static_cast<int>(engine_.GetPositionMs()));
     if (time != info.GetTime() || info.IsIdle())
         info.SetTime(time);
+}
+
+unsigned PlaybackControl::PositionMs() const
+{
+    return started_ ? engine_.GetPositionMs() : 0;
 }
 
 void PlaybackControl::Blink()

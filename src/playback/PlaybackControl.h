@@ -7,6 +7,7 @@
 
 class AudioEngine;
 class GridCtrl;
+class QImage;
 class ProgressButton;
 class QObject;
 class StreamInfo;
@@ -45,6 +46,11 @@ public:
     void PlayNext();
     // Double-click or Enter in a track grid: follow the selected playlist from now on.
     void PlaySelected();
+    // Follows `list` and has its `row` wait paused at positionMs (at the start
+    // when that lies beyond the track's end), shown as a paused track: the
+    // cursor on the row, its highlight, title, time and bar. Play continues it.
+    // A file that cannot be opened changes nothing and says nothing: false.
+    bool ResumePaused(GridCtrl& list, int row, unsigned positionMs);
     // The position bar was released / the volume bar pressed or dragged.
     void Seek();
     void VolumeChanged();
@@ -68,11 +74,16 @@ public:
     int PlayingId() const { return playingId_; }
     // The track grid playback follows; null before the first play and after PlaySelected.
     GridCtrl* PlayingList() const { return playingList_; }
+    // The started track's position in milliseconds; 0 when none is started.
+    unsigned PositionMs() const;
 
 private:
     // PlayingList, taking the selected playlist's grid when none is followed yet.
     GridCtrl* FollowedList();
     void RemovePlayingHighlight();
+    // What every start shares once the engine has the track of `row`: the
+    // playing state, the title, the time callbacks and the row's highlight.
+    void ShowStarted(GridCtrl& list, int row, const QImage& face);
     void ShowPlayingPosition();
     // The end of the last shown row: stops the sound but keeps what the displays show.
     void FinishList();

@@ -273,3 +273,39 @@ TEST_F(AudioEngineTest, SeekComputesItsPositionInSinglePrecision)
         EXPECT_EQ(engine.GetPositionMs(), c.expectedMs) << c.file << " at " << c.percent << "%";
     }
 }
+
+TEST_F(AudioEngineTest, OpenPausedWaitsAtThePositionUntilResumed)
+{
+    ASSERT_TRUE(engine.PlayFile(Fixture("tone.ogg")));
+    ASSERT_TRUE(engine.OpenPaused(Fixture("long.ogg"), 2500));
+    EXPECT_TRUE(engine.IsPlaying());
+    EXPECT_TRUE(engine.IsPaused());
+    EXPECT_EQ(engine.GetPositionMs(), 2500u);
+    EXPECT_DOUBLE_EQ(engine.GetPositionPercent(), 62.5);
+    std::this_thread::sleep_for(std::chrono::milliseconds(60));
+    EXPECT_EQ(engine.GetPositionMs(), 2500u);
+
+    EXPECT_TRUE(engine.TogglePause());
+    ASSERT_TRUE(WaitFor([&] { return engine.GetPositionMs() > 2550; }));
+    EXPECT_LT(engine.GetPositionMs(), 3500u);
+
+    // At or past the end the track waits at its start.
+    for (unsigned beyond : {4000u, 4001u, 4'000'000'000u}) {
+        ASSERT_TRUE(engine.OpenPaused(Fixture("long.ogg"), beyond));
+        EXPECT_EQ(engine.GetPositionMs(), 0u) << beyond;
+        EXPECT_TRUE(engine.IsPaused());
+    }
+    EXPECT_TRUE(prompts.texts.empty());
+}
+
+TEST_F(AudioEngineTest, OpenPausedFailsWithoutAWordAndReleasesThePreviousSound)
+{
+    for (const char* name : {"no-such-file.mp3", "empty.mp3", "random.mp3", "text.ogg"}) {
+        SCOPED_TRACE(name);
+        ASSERT_TRUE(engine.PlayFile(Fixture("tone.ogg")));
+        EXPECT_FALSE(engine.OpenPaused(Fixture(name), 100));
+        EXPECT_FALSE(engine.IsPlaying());
+        EXPECT_FALSE(engine.IsPaused());
+    }
+    EXPECT_TRUE(prompts.texts.empty());
+}
