@@ -9,6 +9,7 @@
 #include "library/LibraryDb.h"
 #include "library/LibraryGrids.h"
 #include "playback/PlaybackControl.h"
+#include "ui/LanguageChange.h"
 #include "ui/WaitCursor.h"
 
 Library::Library(QWidget& gridOwner, AudioEngine& engine, PlaybackControl& playback)
@@ -20,6 +21,15 @@ Library::Library(QWidget& gridOwner, AudioEngine& engine, PlaybackControl& playb
 {
     SetupListGrid();
     adder_.SetupSelectors();
+    // ListGrid hears it once for the whole library, wherever the window has put it.
+    WatchLanguage(ListGrid, [this] { Retranslate(); });
+}
+
+void Library::Retranslate()
+{
+    TranslateCaptions(ListGrid);
+    for (const auto& grid : trackLists_)
+        TranslateCaptions(*grid);
 }
 
 Library::~Library()

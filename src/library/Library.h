@@ -69,6 +69,9 @@ public:
     void ScanFolder(bool append, const String& dir) { adder_.ScanFolder(append, dir); }
     void TrackRemoving();
 
+    // Shows the grids' captions in the current language; runs when the language changes.
+    void Retranslate();
+
     // ---- Menus: builders run each time the menu opens.
     void ListAddMenu(Bar& bar);
     void ListMenu(Bar& bar);
