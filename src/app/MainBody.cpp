@@ -1,6 +1,7 @@
 #include "app/MainBody.h"
 
 #include "app/Config.h"
+#include "app/Language.h"
 #include "app/Player.h"
 #include "core/Paths.h"
 #include "data/Sql.h"
@@ -37,6 +38,8 @@ void MainBody(Sqlite3Session& session, const String& folder, const String& title
     // A new file gets its tables; a file that is not a database records the
     // failure in the session and the statements after it fail the same way.
     CreateLibraryTables(session);
+    // The language the user picked in an earlier run; none keeps the start-up one.
+    SetLanguageChoice(LoadLanguageChoice(session));
 
     const String configPath = folder + title + ".cfg";
     Player player;

@@ -1,10 +1,13 @@
 #include <QApplication>
+#include <QMenuBar>
 #include <QTimer>
 #include <filesystem>
+#include <functional>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
+#include "app/Language.h"
 #include "app/MainBody.h"
 #include "app/Player.h"
 #include "data/Sql.h"
@@ -14,14 +17,17 @@
 
 namespace {
 
-// Closes the player as soon as its window runs, as the user would.
+// Closes the player as soon as its window runs, as the user would, after
+// doing `first` with it.
 class CloseWhenRunning {
 public:
-    CloseWhenRunning()
+    explicit CloseWhenRunning(std::function<void(Player&)> first = {})
     {
-        QObject::connect(&timer_, &QTimer::timeout, [this] {
+        QObject::connect(&timer_, &QTimer::timeout, [this, first] {
             for (QWidget* w : QApplication::topLevelWidgets())
                 if (auto* player = dynamic_cast<Player*>(w); player && player->IsRunning()) {
+                    if (first)
+                        first(*player);
                     ++closed;
                     player->Close();
                 }
@@ -77,7 +83,7 @@ TEST(MainBody, FirstStartInAnEmptyFolderCreatesTheLibraryAndStoresTheConfigurati
         EXPECT_TRUE(prompts.shown.empty());
         SQL.Detach();
     }
-    EXPECT_EQ(Tables(dir.File("QuillonPlayer.db3")), (std::vector<std::string>{"LISTS", "PLAYLISTS"}));
+    EXPECT_EQ(Tables(dir.File("QuillonPlayer.db3")), (std::vector<std::string>{"LISTS", "PLAYLISTS", "SETTINGS"}));
     std::ifstream config(dir.File("player.cfg"), std::ios::binary);
     std::string head(4, '\0');
     config.read(head.data(), 4);
@@ -132,4 +138,31 @@ TEST(MainBody, AFileThatIsNotADatabaseDoesNotCrashAndKeepsItsBytes)
     }
     std::ifstream db(dir.File("QuillonPlayer.db3"), std::ios::binary);
     EXPECT_EQ(std::string((std::istreambuf_iterator<char>(db)), std::istreambuf_iterator<char>()), bytes);
+}
+
+TEST(MainBody, TheLanguagePickedInOneRunIsThereAtTheNextStart)
+{
+    TempDir dir;
+    {
+        Sqlite3Session session;
+        CloseWhenRunning user([](Player& player) { player.ChooseLanguage(LanguageChoice::Polish); });
+        MainBody(session, Folder(dir), "player");
+        EXPECT_EQ(user.closed, 1);
+        SQL.Detach();
+    }
+    SetLanguageChoice(LanguageChoice::None);  // as in a new process
+    std::string exitText, menuText;
+    {
+        Sqlite3Session session;
+        CloseWhenRunning user([&](Player& player) {
+            exitText = player.exit.text().toStdString();
+            menuText = player.GetMenuBar()->actions()[0]->text().toStdString();
+        });
+        MainBody(session, Folder(dir), "player");
+        SQL.Detach();
+    }
+    EXPECT_EQ(exitText, "Zakończ");
+    EXPECT_EQ(menuText, "Pliki");
+    EXPECT_EQ(CurrentLanguageChoice(), LanguageChoice::Polish);
+    SetLanguageChoice(LanguageChoice::None);
 }
