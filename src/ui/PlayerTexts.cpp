@@ -39,7 +39,7 @@ const TranslationEntry kPlayerTexts[] = {
     {kPolishLanguage, "Wstaw pliki"},
     // The window's controls and the grids' captions.
     {kId, "To tray"},
-    {kPolishLanguage, "Do zasobnika"},
+    {kPolishLanguage, "Schowaj"},
     {kId, "Position"},
     {kPolishLanguage, "Pozycja"},
     {kId, "Volume"},

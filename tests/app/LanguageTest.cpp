@@ -162,7 +162,7 @@ TEST_F(LanguageTest, PolskiAndEnglishSwitchEveryShownTextAtOnce)
     for (size_t i = 0; i < english.size(); ++i)
         if (kSameInBoth.count(english[i]) == 0)
             EXPECT_NE(polish[i], english[i]) << "not translated: " << english[i];
-    for (const char* text : {"Pliki", "Język", "Wczytaj", "Zakończ", "Do zasobnika", "Pozycja", "Głośność",
+    for (const char* text : {"Pliki", "Język", "Wczytaj", "Zakończ", "Schowaj", "Pozycja", "Głośność",
                              "Playlisty", "Tytuł", "Wykonawca", "Długość", "Dodaj", "Dodaj folder", "Wstaw",
                              "Zmień nazwę", "Dodaj pliki", "Wstaw pliki", "Usuń", "Znajdź", "Pierwszy wiersz",
                              "Przenoszenie wiersza 1 przed wiersz 3",

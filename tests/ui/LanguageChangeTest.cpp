@@ -151,6 +151,7 @@ TEST_F(LanguageChangeTest, AGridShowsItsTextsInTheNewLanguageAndKeepsItsLayoutNa
     grid.SetFindText("Beta");
     const String layout = grid.StoreLayout();
     EXPECT_EQ(Tooltips(grid).front(), "Append");
+    const QRect toolBarArea = grid.GetToolBar()->geometry();
 
     SetLanguage(kPolishLanguage);
     AnnounceLanguageChange();
@@ -158,6 +159,9 @@ TEST_F(LanguageChangeTest, AGridShowsItsTextsInTheNewLanguageAndKeepsItsLayoutNa
     EXPECT_EQ(polish, (std::vector<std::string>{"Dodaj", "Usuń", "Znajdź", "Opcje szukania", "Przesuń do góry",
                                                 "Przesuń w dół", "Pierwszy wiersz", "Poprzedni wiersz",
                                                 "Następny wiersz", "Ostatni wiersz"}));
+    // Rebuilt on screen, it keeps its place and height, buttons shown.
+    EXPECT_EQ(grid.GetToolBar()->geometry(), toolBarArea);
+    EXPECT_TRUE(grid.GetToolBar()->GetWidget(0)->isVisible());
     // The find field is the same one, with its text and the search it made.
     EXPECT_EQ(grid.GetFindText(), "Beta");
     EXPECT_FALSE(grid.GetFound(0));
