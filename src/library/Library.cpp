@@ -8,6 +8,7 @@
 #include "data/Sql.h"
 #include "library/LibraryDb.h"
 #include "library/LibraryGrids.h"
+#include "library/MusicFiles.h"
 #include "playback/PlaybackControl.h"
 #include "ui/LanguageChange.h"
 #include "ui/WaitCursor.h"
@@ -30,6 +31,7 @@ void Library::Retranslate()
     TranslateCaptions(ListGrid);
     for (const auto& grid : trackLists_)
         TranslateCaptions(*grid);
+    adder_.Files().Types(MusicFileTypes());  // the chosen type stays
 }
 
 Library::~Library()

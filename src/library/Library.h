@@ -69,7 +69,8 @@ public:
     void ScanFolder(bool append, const String& dir) { adder_.ScanFolder(append, dir); }
     void TrackRemoving();
 
-    // Shows the grids' captions in the current language; runs when the language changes.
+    // Shows the grids' captions and the file selector's type names in the current
+    // language; runs when the language changes.
     void Retranslate();
 
     // ---- Menus: builders run each time the menu opens.

@@ -13,7 +13,7 @@
 namespace {
 
 // Texts that read the same in both languages.
-const std::set<std::string> kSameInBoth = {"Album", "English", "Polski"};
+const std::set<std::string> kSameInBoth = {"Album", "English", "Polski", "FLAC", "MIDI"};
 
 // Every entry and help text a builder's menu shows, sub-menus included.
 void MenuTexts(const Bar::Builder& builder, std::vector<std::string>& out, int depth = 0)
@@ -42,7 +42,8 @@ void GridTexts(GridCtrl& grid, std::vector<std::string>& out)
 }
 
 // Everything the window shows or would show in a menu, in a fixed order: the
-// shown widgets' texts and tooltips, the bars' labels, the menu bar with its
+// shown widgets' texts and tooltips, the bars' labels, the file selector's
+// type names, the menu bar with its
 // drop-downs, every grid's captions, toolbar and context menu, the find options
 // and the three forms of the drag pop-up.
 std::vector<std::string> ShownTexts(Player& player)
@@ -62,6 +63,8 @@ std::vector<std::string> ShownTexts(Player& player)
     }
     for (QAction* action : player.GetMenuBar()->actions())
         texts.push_back(action->text().toStdString());
+    for (const auto& type : player.Files().GetTypes())
+        texts.push_back(type.first);
     MenuTexts([&player](Bar& bar) { player.MainMenu(bar); }, texts);
     GridTexts(player.ListGrid, texts);
     for (const auto& grid : player.TrackLists)
@@ -167,7 +170,7 @@ TEST_F(LanguageTest, PolskiAndEnglishSwitchEveryShownTextAtOnce)
                              "Playlisty", "Tytuł", "Wykonawca", "Długość", "Dodaj", "Dodaj folder", "Wstaw",
                              "Zmień nazwę", "Dodaj pliki", "Wstaw pliki", "Usuń", "Znajdź", "Pierwszy wiersz",
                              "Przenoszenie wiersza 1 przed wiersz 3",
-                             "Przenoszenie zaznaczenia (wierszy: 2) przed wiersz 3"})
+                             "Przenoszenie zaznaczenia (wierszy: 2) przed wiersz 3", "Pliki muzyczne", "Wszystkie pliki"})
         EXPECT_TRUE(Contains(polish, text)) << text;
     for (const char* text : {"Files", "Exit", "Title", "Insert", "Delete", "Find", "First row", "Columns",
                              "Moving selection (2 rows) before row 3"})
