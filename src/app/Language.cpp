@@ -1,5 +1,9 @@
 #include "app/Language.h"
 
+#include <QCoreApplication>
+#include <QLibraryInfo>
+#include <QTranslator>
+
 #include "library/SettingsDb.h"
 #include "ui/LanguageChange.h"
 #include "ui/PlayerTexts.h"
@@ -14,6 +18,21 @@ constexpr char kPolishValue[] = "PLPL";
 bool IsPolish(uint32_t code)
 {
     return ((code ^ kPolishLanguage) & kLanguageOnlyMask) == 0;
+}
+
+// The toolkit's own texts (a line editor's context menu, the file dialog's
+// buttons) in Polish once the user picked Polish; without the system's
+// translation files they stay English. User-interface thread only.
+void TranslateToolkit(bool polish)
+{
+    static QTranslator toolkit;
+    static bool installed = false;
+    if (installed) {
+        QCoreApplication::removeTranslator(&toolkit);
+        installed = false;
+    }
+    if (polish && toolkit.load(QStringLiteral("qtbase_pl"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        installed = QCoreApplication::installTranslator(&toolkit);
 }
 
 }  // namespace
@@ -35,6 +54,7 @@ void SetLanguageChoice(LanguageChoice choice)
 {
     SetLanguage(LanguageCodeOf(choice));
     EnableTranslationModule(PlayerTexts(), choice != LanguageChoice::None);
+    TranslateToolkit(choice == LanguageChoice::Polish);
 }
 
 void SwitchLanguage(LanguageChoice choice)

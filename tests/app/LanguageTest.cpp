@@ -116,6 +116,12 @@ protected:
         SetLanguageChoice(LoadLanguageChoice(session));  // as the main body starts
     }
 
+    void TearDown() override
+    {
+        SetLanguageChoice(LanguageChoice::None);
+        PlayerTest::TearDown();
+    }
+
     // Three tracks in the selected playlist, cursor on the first.
     static GridCtrl& WithTracks(Player& player)
     {
@@ -176,8 +182,12 @@ TEST_F(LanguageTest, PolskiAndEnglishSwitchEveryShownTextAtOnce)
                              "Moving selection (2 rows) before row 3"})
         EXPECT_TRUE(Contains(english, text)) << text;
 
-    // Back in Polish, everything is as it was the first time.
+    // The toolkit's own texts (here a line editor's context menu) follow as well.
+    EXPECT_EQ(QCoreApplication::translate("QLineEdit", "&Undo"), "&Undo");
     Pick(player, "Polski");
+    EXPECT_NE(QCoreApplication::translate("QLineEdit", "&Undo"), "&Undo");
+
+    // Back in Polish, everything is as it was the first time.
     EXPECT_EQ(ShownTexts(player), polish);
     // Prompts follow too: the selector's title.
     Bar menu;
