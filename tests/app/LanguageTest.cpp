@@ -169,8 +169,9 @@ TEST_F(LanguageTest, PolskiAndEnglishSwitchEveryShownTextAtOnce)
     // The same texts in the same places, each in the other language.
     ASSERT_EQ(polish.size(), english.size());
     for (size_t i = 0; i < english.size(); ++i) {
-        if (kSameInBoth.count(english[i]) == 0)
+        if (kSameInBoth.count(english[i]) == 0) {
             EXPECT_NE(polish[i], english[i]) << "not translated: " << english[i];
+        }
     }
     for (const char* text : {"Pliki", "Język", "Wczytaj", "Zakończ", "Schowaj", "Pozycja", "Głośność",
                              "Playlisty", "Tytuł", "Wykonawca", "Długość", "Dodaj", "Dodaj folder", "Wstaw",
