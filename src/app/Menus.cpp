@@ -4,10 +4,9 @@
 #include "ui/Prompt.h"
 #include "ui/Translate.h"
 
-// The menu bar and its drop-downs. "Load", "Save as", "Import" and "Export" do
-// nothing yet: there is no playlist file format. Texts are looked up each time a
-// menu is built, so the drop-downs follow the language; the bar's own two
-// entries are rebuilt when the language changes (Player::Retranslate).
+// The menu bar and its drop-downs. Texts are looked up each time a menu is
+// built, so the drop-downs follow the language; the bar's own two entries are
+// rebuilt when the language changes (Player::Retranslate).
 
 void Player::MainMenu(Bar& bar)
 {
@@ -17,11 +16,12 @@ void Player::MainMenu(Bar& bar)
 
 void Player::FilesMenu(Bar& bar)
 {
-    bar.Add(Translate("Load"));
-    bar.Add(Translate("Save as"));
+    PlaylistFiles& playlists = library.PlaylistCommands();
+    bar.Add(Translate("Load"), [&playlists] { playlists.Load(); });
+    bar.Add(Translate("Save as"), [&playlists] { playlists.SaveAs(); });
     bar.Separator();
-    bar.Add(Translate("Import"));
-    bar.Add(Translate("Export"));
+    bar.Add(Translate("Import"), [&playlists] { playlists.Import(); });
+    bar.Add(Translate("Export"), [&playlists] { playlists.Export(); });
     bar.Separator();
     bar.Add(Translate("Exit"), [this] { Close(); });
 }
