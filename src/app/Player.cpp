@@ -65,6 +65,7 @@ Player::Player()
     splitter.SetPane(1, *TrackLists.front());
     splitter.SetPos(kSplitterPos);
     ListGrid.GoFirst();
+    library.ResumePlaying();
 
     Sizeable();
     MinimizeBox();

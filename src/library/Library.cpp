@@ -37,6 +37,7 @@ void Library::Retranslate()
 
 Library::~Library()
 {
+    RememberPlaying();
     SavePositions();
 }
 

@@ -32,7 +32,8 @@ public:
     // Track grids are made as hidden children of gridOwner. Tracks are read
     // through the engine; removals that concern playback are told to it.
     Library(QWidget& gridOwner, AudioEngine& engine, PlaybackControl& playback);
-    // Saves the display positions while every grid is still there.
+    // Remembers what plays for the next start and saves the display positions,
+    // while every grid is still there.
     ~Library();
     Library(const Library&) = delete;
     Library& operator=(const Library&) = delete;
@@ -46,6 +47,13 @@ public:
     // Writes every list's and track's display position, in one transaction;
     // says so when that fails while some order is not stored yet.
     void SavePositions();
+    // At exit: remembers the started track's playlist, track and position for
+    // the next start, or that nothing was started.
+    void RememberPlaying();
+    // At start, once loaded: selects the remembered playlist and has its track
+    // wait paused at the remembered position. A playlist, track or file that is
+    // gone since is passed over without a word.
+    void ResumePlaying();
     // Writes the positions that changed since they were last stored: of the
     // lists, or of one track grid's entries. False (the user told) on failure.
     bool StoreListOrder();

@@ -6,6 +6,7 @@ namespace {
 
 constexpr char kLoad[] = "select VALUE from SETTINGS where KEY = ?";
 constexpr char kStore[] = "insert or replace into SETTINGS (KEY, VALUE) values (?, ?)";
+constexpr char kRemove[] = "delete from SETTINGS where KEY = ?";
 
 }  // namespace
 
@@ -24,4 +25,13 @@ bool StoreSetting(SqlSession& session, const String& key, const String& value)
 {
     Sql cursor(session);
     return cursor.Prepare(kStore) && cursor.Execute(key, value);
+}
+
+bool RemoveSetting(SqlSession& session, const String& key)
+{
+    Sql cursor(session);
+    if (!cursor.Prepare(kRemove))
+        return false;
+    cursor.SetParam(0, key);
+    return cursor.Execute();
 }

@@ -10,3 +10,5 @@
 Value LoadSetting(SqlSession& session, const String& key);
 // Stores or replaces the value; false (nothing changed) when the database refuses it.
 bool StoreSetting(SqlSession& session, const String& key, const String& value);
+// Removes the key and its value; true also when there was none.
+bool RemoveSetting(SqlSession& session, const String& key);

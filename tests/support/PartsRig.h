@@ -3,7 +3,8 @@
 // Playback and the library as the window composes them, without the window's
 // layout, menus or configuration: the controls playback drives sit in a plain
 // widget, which also owns the time callbacks and the track grids. The library
-// is loaded from the bound database, as the window does on construction.
+// is loaded from the bound database and playback resumed, as the window does
+// on construction.
 
 #include <QPushButton>
 #include <QWidget>
@@ -26,6 +27,7 @@ public:
         library.WhenShowTrackList = [this](GridCtrl& tracks) { shown = &tracks; };
         library.LoadLibrary();
         library.ListGrid.GoFirst();
+        library.ResumePlaying();
         position.WhenAction = [this] { playback.Seek(); };
         volume.WhenAction = [this] { playback.VolumeChanged(); };
         position.setParent(this);
