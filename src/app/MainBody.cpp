@@ -1,6 +1,10 @@
 #include "app/MainBody.h"
 
+#include <QDBusConnection>
+#include <QTimer>
+
 #include "app/Config.h"
+#include "app/DesktopLink.h"
 #include "app/Player.h"
 #include "core/Paths.h"
 #include "data/Sql.h"
@@ -24,7 +28,7 @@ Sqlite3Session& LibrarySession()
     return theSession;
 }
 
-void MainBody(Sqlite3Session& session, const String& folder, const String& title)
+void MainBody(Sqlite3Session& session, const String& folder, const String& title, const std::vector<String>& open)
 {
     SetLanguage(kStartLanguage);
 
@@ -42,12 +46,15 @@ void MainBody(Sqlite3Session& session, const String& folder, const String& title
     Player player;
     const ConfigSerializer serialize = [&player](Stream& s) { player.Serialize(s); };
     LoadConfig(configPath, serialize);
+    DesktopLink desktop(player, QDBusConnection::sessionBus());
+    if (!open.empty())
+        QTimer::singleShot(0, &player, [&desktop, &open] { desktop.Open(open); });
     player.Run();
     player.FinishEditing();
     StoreConfig(configPath, serialize);
 }
 
-void MainBody()
+void MainBody(const std::vector<String>& open)
 {
-    MainBody(LibrarySession(), ExecutableFolder(), ExecutableTitle());
+    MainBody(LibrarySession(), ExecutableFolder(), ExecutableTitle(), open);
 }

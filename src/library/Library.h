@@ -34,6 +34,8 @@ public:
 
     // Asked to show a track grid beside ListGrid (the selected playlist changed).
     std::function<void(GridCtrl& tracks)> WhenShowTrackList;
+    // Told of each track grid as it is made.
+    std::function<void(GridCtrl& tracks)> WhenTrackListMade;
 
     // Fills ListGrid and TrackLists from the database; makes "Playlist 1" when
     // there is no list, so afterwards there is at least one.
@@ -61,12 +63,15 @@ public:
     void ListRemoving();
     void ListCursorChanged();
     void AddListFromFolder();
+    // A new playlist named after the first folder, holding the music files of every folder.
+    void AddListFromFolders(const std::vector<String>& folders);
 
     // ---- Track grid handlers and commands; they act on CurrentTrackList.
     void AddTrack(bool append, const String& path) { adder_.AddTrack(append, path); }
     void AddFiles(bool append) { adder_.AddFiles(append); }
     void AddFolder(bool append) { adder_.AddFolder(append); }
     void ScanFolder(bool append, const String& dir) { adder_.ScanFolder(append, dir); }
+    void AddPaths(const std::vector<String>& paths, bool append) { adder_.AddPaths(paths, append); }
     void TrackRemoving();
 
     // ---- Menus: builders run each time the menu opens.

@@ -1,5 +1,6 @@
 #include "library/MusicAdder.h"
 
+#include <filesystem>
 #include <utility>
 
 #include "data/Sql.h"
@@ -117,6 +118,20 @@ void MusicAdder::ScanFolders(bool append, const std::vector<String>& folders)
     RunAdd([&] {
         for (const String& folder : folders)
             ScanFolder(append, folder);
+    });
+}
+
+void MusicAdder::AddPaths(const std::vector<String>& paths, bool append)
+{
+    append = AppendsAnyway(append);
+    RunAdd([&] {
+        for (const String& path : paths) {
+            std::error_code error;
+            if (std::filesystem::is_directory(path, error))
+                ScanFolder(append, path);
+            else
+                AddTrack(append, path);
+        }
     });
 }
 

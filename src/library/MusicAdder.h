@@ -35,6 +35,9 @@ public:
     void ScanFolder(bool append, const String& dir);
     // Scans the folders in one transaction, with the wait cursor shown.
     void ScanFolders(bool append, const std::vector<String>& folders);
+    // Files and folders (scanned) in one add, in one transaction: appended, or
+    // inserted at the cursor row.
+    void AddPaths(const std::vector<String>& paths, bool append);
 
     FileSelector& Files() { return fileSelector_; }
     FolderSelector& Folders() { return folderSelector_; }

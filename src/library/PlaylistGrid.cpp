@@ -86,9 +86,16 @@ void Library::AddListFromFolder()
     FolderSelector& folders = adder_.Folders();
     if (!folders.ExecuteSelectDir("Select music folder"))
         return;
+    AddListFromFolders(folders.Get());
+}
+
+void Library::AddListFromFolders(const std::vector<String>& folders)
+{
+    if (folders.empty())
+        return;
     ListGrid.DoAppendNoEdit();
-    ListGrid.Set(LIST_NAME, PathLastComponent(folders[0]));
+    ListGrid.Set(LIST_NAME, PathLastComponent(folders.front()));
     ListInserted();
     ListGrid.RefreshRow(ListGrid.GetCursor());
-    adder_.ScanFolders(true, folders.Get());
+    adder_.ScanFolders(true, folders);
 }
