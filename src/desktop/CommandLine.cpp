@@ -14,11 +14,13 @@ std::string LocalPath(const std::string& argument, const QDir& base, std::string
     QString path = text;
     if (text.startsWith(QLatin1String("file:"), Qt::CaseInsensitive)) {
         const QUrl url(text);
-        if (!url.isValid() || !url.isLocalFile() || (!url.host().isEmpty() && url.host() != QLatin1String("localhost"))) {
+        // "localhost" names this machine; any other host is a network share.
+        const bool local = url.host().isEmpty() || url.host() == QLatin1String("localhost");
+        if (!url.isValid() || !url.isLocalFile() || !local) {
             problem = "not a local file: " + argument;
             return {};
         }
-        path = url.toLocalFile();
+        path = url.path(QUrl::FullyDecoded);
     } else if (const QUrl url(text); url.isValid() && url.scheme().size() > 1 && text.contains(QLatin1String("://"))) {
         problem = "not a local file: " + argument;
         return {};
