@@ -57,6 +57,8 @@ DesktopLink::DesktopLink(Player& player, const QDBusConnection& bus)
 
 DesktopLink::~DesktopLink()
 {
+    for (const QPointer<UrlDrop>& drop : drops_)
+        delete drop.data();
     player_.playback.WhenChanged = nullptr;
     player_.library.WhenTrackListMade = nullptr;
 }
@@ -172,18 +174,19 @@ void DesktopLink::DropOnLists(const std::vector<String>& paths)
 
 void DesktopLink::AcceptDrops(GridCtrl& grid, bool tracks)
 {
-    // The filter is a child of the grid, so it goes when the grid goes.
-    auto* drop = new UrlDrop(
-        [this, &grid, tracks](const std::vector<std::string>& paths, QPoint pos) {
-            // Adding may open message boxes; a drop handler must return first
-            // so the file manager is not left waiting.
-            QTimer::singleShot(0, &grid, [this, &grid, tracks, all = ToStrings(paths), pos] {
-                if (tracks)
-                    DropOnTracks(grid, all, pos);
-                else
-                    DropOnLists(all);
-            });
-        },
-        &grid);
+    // The filter is a child of the grid, so it goes when the grid goes; the
+    // link removes the ones still there when it goes first.
+    auto* drop = new UrlDrop({}, &grid);
+    drop->SetHandler([this, drop, &grid, tracks](const std::vector<std::string>& paths, QPoint pos) {
+        // Adding may open message boxes; a drop handler must return first so
+        // the file manager is not left waiting.
+        QTimer::singleShot(0, drop, [this, &grid, tracks, all = ToStrings(paths), pos] {
+            if (tracks)
+                DropOnTracks(grid, all, pos);
+            else
+                DropOnLists(all);
+        });
+    });
     drop->Watch(*grid.viewport());
+    drops_.emplace_back(drop);
 }

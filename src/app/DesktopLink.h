@@ -2,6 +2,7 @@
 
 #include <QDBusConnection>
 #include <QPoint>
+#include <QPointer>
 #include <string>
 #include <vector>
 
@@ -12,6 +13,7 @@
 
 class GridCtrl;
 class Player;
+class UrlDrop;
 
 // Joins the window to the desktop: the media-player service on the session
 // bus, "To tray", files dropped from a file manager and files handed over on
@@ -49,4 +51,5 @@ private:
     Player& player_;
     MprisService mpris_;
     TrayIcon tray_;
+    std::vector<QPointer<UrlDrop>> drops_;
 };

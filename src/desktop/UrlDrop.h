@@ -18,6 +18,7 @@ public:
     using Handler = std::function<void(const std::vector<std::string>& paths, QPoint position)>;
 
     explicit UrlDrop(Handler whenDropped, QObject* parent = nullptr);
+    void SetHandler(Handler whenDropped) { whenDropped_ = std::move(whenDropped); }
 
     // Starts filtering the widget's drag and drop events; the widget accepts drops from now on.
     void Watch(QWidget& widget);
