@@ -107,9 +107,8 @@ bool MprisService::handleMessage(const QDBusMessage& message, const QDBusConnect
             reply = CallRoot(message);
     } else
         return false;  // Introspectable and Peer are answered by the bus library
-    if (!message.isReplyRequired() && reply.type() != QDBusMessage::ErrorMessage)
-        return true;
-    connection.send(reply);
+    if (message.isReplyRequired())
+        connection.send(reply);
     return true;
 }
 

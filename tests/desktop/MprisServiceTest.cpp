@@ -3,6 +3,7 @@
 #include <QDBusObjectPath>
 #include <QDBusVariant>
 #include <QTest>
+#include <QThread>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -20,11 +21,15 @@ struct FakePlayer {
     double volume = 0.5;
     bool hasRows = true;
     std::vector<std::string> log;
+    bool onGuiThread = false;
 
     MediaPlayerControls Controls()
     {
         MediaPlayerControls c;
-        c.raise = [this] { log.push_back("raise"); };
+        c.raise = [this] {
+            log.push_back("raise");
+            onGuiThread = QThread::currentThread() == QCoreApplication::instance()->thread();
+        };
         c.quit = [this] { log.push_back("quit"); };
         c.playPause = [this] {
             log.push_back("playPause");
@@ -235,11 +240,12 @@ TEST_F(MprisServiceTest, OpenUriTakesLocalFilesOnly)
     EXPECT_EQ(fake.log, std::vector<std::string>{"open /music/café bar.ogg"});
 }
 
-TEST_F(MprisServiceTest, RootMethodsRaiseAndQuit)
+TEST_F(MprisServiceTest, RootMethodsRaiseAndQuitOnTheGuiThread)
 {
     Call("Raise", {}, kRootInterface);
     Call("Quit", {}, kRootInterface);
     EXPECT_EQ(fake.log, (std::vector<std::string>{"raise", "quit"}));
+    EXPECT_TRUE(fake.onGuiThread);
     EXPECT_EQ(Call("Fly", {}, kRootInterface).type(), QDBusMessage::ErrorMessage);
 }
 
