@@ -9,6 +9,7 @@
 #include "desktop/MediaTypes.h"
 #include "desktop/UrlDrop.h"
 #include "library/LibraryGrids.h"
+#include "playlists/Playlist.h"
 
 namespace {
 
@@ -167,8 +168,8 @@ void DesktopLink::DropOnLists(const std::vector<String>& paths)
 {
     for (const String& path : paths) {
         std::error_code error;
-        if (std::filesystem::is_directory(path, error))
-            player_.AddListFromFolders({path});
+        if (std::filesystem::is_directory(path, error) || PlaylistFormatOf(path) != PlaylistFormat::Unknown)
+            player_.AddListFrom({path});
     }
 }
 

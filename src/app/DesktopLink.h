@@ -35,7 +35,7 @@ public:
     // Files dropped onto a track grid go in at the row under the drop point,
     // or after the last row below it.
     void DropOnTracks(GridCtrl& tracks, const std::vector<String>& paths, QPoint viewportPos);
-    // Every folder dropped onto the playlists grid becomes a new playlist.
+    // Every folder or playlist file dropped onto the playlists grid becomes a new playlist.
     void DropOnLists(const std::vector<String>& paths);
 
     MprisService& Bus() { return mpris_; }

@@ -94,7 +94,7 @@ public:
     void AddFolder(bool append) { library.AddFolder(append); }
     void ScanFolder(bool append, const String& dir) { library.ScanFolder(append, dir); }
     void AddPaths(const std::vector<String>& paths, bool append) { library.AddPaths(paths, append); }
-    void AddListFromFolders(const std::vector<String>& folders) { library.AddListFromFolders(folders); }
+    void AddListFrom(const std::vector<String>& paths) { library.AddListFrom(paths); }
     void TrackRemoving() { library.TrackRemoving(); }
     void TrackAddMenu(Bar& bar) { library.TrackAddMenu(bar); }
     void TrackMenu(Bar& bar) { library.TrackMenu(bar); }

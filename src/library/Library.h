@@ -63,8 +63,9 @@ public:
     void ListRemoving();
     void ListCursorChanged();
     void AddListFromFolder();
-    // A new playlist named after the first folder, holding the music files of every folder.
-    void AddListFromFolders(const std::vector<String>& folders);
+    // A new playlist named after the first folder or playlist file, holding the
+    // music files of every folder and the entries of every playlist file.
+    void AddListFrom(const std::vector<String>& paths);
 
     // ---- Track grid handlers and commands; they act on CurrentTrackList.
     void AddTrack(bool append, const String& path) { adder_.AddTrack(append, path); }

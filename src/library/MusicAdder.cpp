@@ -12,7 +12,9 @@
 #include "library/TrackInserter.h"
 #include "library/TrackTags.h"
 #include "playback/AudioEngine.h"
+#include "playlists/Playlist.h"
 #include "ui/GridCtrl.h"
+#include "ui/Prompt.h"
 #include "ui/WaitCursor.h"
 
 namespace {
@@ -124,15 +126,44 @@ void MusicAdder::ScanFolders(bool append, const std::vector<String>& folders)
 void MusicAdder::AddPaths(const std::vector<String>& paths, bool append)
 {
     append = AppendsAnyway(append);
+    std::vector<String> skipped;
     RunAdd([&] {
         for (const String& path : paths) {
             std::error_code error;
             if (std::filesystem::is_directory(path, error))
                 ScanFolder(append, path);
+            else if (PlaylistFormatOf(path) != PlaylistFormat::Unknown)
+                AddPlaylistEntries(append, path, skipped);
             else
                 AddTrack(append, path);
         }
     });
+    ReportSkipped(skipped);
+}
+
+void MusicAdder::AddPlaylistEntries(bool append, const String& path, std::vector<String>& skipped)
+{
+    const PlaylistFile playlist = ReadPlaylist(path, [](const std::string& entry) { return IsMusicFile(entry); });
+    if (!playlist.ok)
+        skipped.push_back(PathLastComponent(path) + ": " + playlist.error);
+    for (const PlaylistEntry& entry : playlist.entries)
+        AddTrack(append, entry.path);
+    for (const PlaylistProblem& problem : playlist.problems)
+        skipped.push_back(problem.entry + ": " + problem.reason);
+}
+
+void MusicAdder::ReportSkipped(const std::vector<String>& skipped)
+{
+    // One message for the whole add, listing the first few.
+    constexpr size_t kListed = 10;
+    if (skipped.empty())
+        return;
+    String text = "Some entries were not added:\n";
+    for (size_t i = 0; i < skipped.size() && i < kListed; ++i)
+        text += skipped[i] + "\n";
+    if (skipped.size() > kListed)
+        text += "and " + std::to_string(skipped.size() - kListed) + " more.\n";
+    PromptOK(text);
 }
 
 void MusicAdder::ScanFolder(bool append, const String& dir)

@@ -1,6 +1,8 @@
 // The playlists grid: creating, renaming, removing and selecting playlists,
 // each with its own track grid in TrackLists.
 
+#include <filesystem>
+
 #include "data/Sql.h"
 #include "library/Library.h"
 #include "library/LibraryDb.h"
@@ -86,16 +88,20 @@ void Library::AddListFromFolder()
     FolderSelector& folders = adder_.Folders();
     if (!folders.ExecuteSelectDir("Select music folder"))
         return;
-    AddListFromFolders(folders.Get());
+    AddListFrom(folders.Get());
 }
 
-void Library::AddListFromFolders(const std::vector<String>& folders)
+void Library::AddListFrom(const std::vector<String>& paths)
 {
-    if (folders.empty())
+    if (paths.empty())
         return;
+    // A folder gives its whole name ("Vol. 2"), a playlist file its title.
+    std::error_code error;
+    const String& first = paths.front();
+    const bool folder = std::filesystem::is_directory(first, error);
     ListGrid.DoAppendNoEdit();
-    ListGrid.Set(LIST_NAME, PathLastComponent(folders.front()));
+    ListGrid.Set(LIST_NAME, folder ? PathLastComponent(first) : FileTitle(first));
     ListInserted();
     ListGrid.RefreshRow(ListGrid.GetCursor());
-    adder_.ScanFolders(true, folders);
+    adder_.AddPaths(paths, true);
 }

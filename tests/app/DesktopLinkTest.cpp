@@ -7,6 +7,7 @@
 #include <QTimer>
 #include <QUrl>
 #include <filesystem>
+#include <fstream>
 
 #include "PlayerFixture.h"
 #include "app/DesktopLink.h"
@@ -206,18 +207,22 @@ TEST_F(DesktopLinkTest, VolumeFromTheBusMovesTheBar)
     ASSERT_TRUE(WaitFor([&] { return !changes.received.empty(); }));
 }
 
-TEST_F(DesktopLinkTest, OpenedFilesAreAppendedAndTheFirstPlays)
+TEST_F(DesktopLinkTest, OpenedFilesFoldersAndPlaylistsAreAppendedAndTheFirstPlays)
 {
     TempDir music;
     std::filesystem::create_directories(music.Path() / "album");
     std::filesystem::copy_file(kToneOgg, music.File("album/1.ogg"));
     std::filesystem::copy_file(kToneWav, music.File("album/2.wav"));
+    std::ofstream(music.File("mix.m3u")) << "#EXTM3U\nalbum/2.wav\ngone.ogg\n";
     GridCtrl& list = Fill({kTone});
 
-    link->Open({kToneWav, music.File("album")});
-    ASSERT_EQ(list.GetCount(), 4);
-    EXPECT_EQ(Column(list, TRACK_FILE),
-              (std::vector<String>{kTone, kToneWav, music.File("album/1.ogg"), music.File("album/2.wav")}));
+    link->Open({kToneWav, music.File("album"), music.File("mix.m3u")});
+    ASSERT_EQ(list.GetCount(), 5);
+    EXPECT_EQ(Column(list, TRACK_FILE), (std::vector<String>{kTone, kToneWav, music.File("album/1.ogg"),
+                                                             music.File("album/2.wav"), music.File("album/2.wav")}));
+    // The playlist's missing entry is named in the add's one message.
+    ASSERT_EQ(prompts.size(), 1u);
+    EXPECT_NE(prompts[0].find("gone.ogg"), std::string::npos) << prompts[0];
     EXPECT_TRUE(player->Started());
     EXPECT_EQ(list.GetCursor(), 1);
     EXPECT_EQ(player->PlayingId(), list.Get(1, TRACK_ID).ToInt());
@@ -250,15 +255,19 @@ TEST_F(DesktopLinkTest, DroppedFilesGoInAtTheDropRowOrBelowTheLastRow)
     ASSERT_TRUE(WaitFor([&] { return list.GetCount() == 4; }));
     EXPECT_EQ(list.Get(3, TRACK_FILE).ToString(), kToneWav);
 
-    // Each folder dropped on the playlists becomes a playlist named after it.
+    // Each folder or playlist file dropped on the playlists becomes a playlist
+    // named after it; a plain music file makes none.
     TempDir music;
-    std::filesystem::create_directories(music.Path() / "Blue");
-    std::filesystem::copy_file(kToneOgg, music.File("Blue/a.ogg"));
+    std::filesystem::create_directories(music.Path() / "Vol. 2");
+    std::filesystem::copy_file(kToneOgg, music.File("Vol. 2/a.ogg"));
+    std::ofstream(music.File("Night mix.m3u8")) << "Vol. 2/a.ogg\n" << kToneWav << "\n";
     const int lists = player->ListGrid.GetCount();
-    drop(player->ListGrid.viewport(), QPoint(10, 30), {QString::fromStdString(music.File("Blue")), kToneWav});
-    ASSERT_TRUE(WaitFor([&] { return player->ListGrid.GetCount() == lists + 1; }));
-    EXPECT_EQ(player->ListGrid.Get(lists, LIST_NAME).ToString(), "Blue");
-    EXPECT_EQ(Column(player->CurrentTrackList(), TRACK_FILE), std::vector<String>{music.File("Blue/a.ogg")});
+    drop(player->ListGrid.viewport(), QPoint(10, 30),
+         {QString::fromStdString(music.File("Vol. 2")), kToneWav, QString::fromStdString(music.File("Night mix.m3u8"))});
+    ASSERT_TRUE(WaitFor([&] { return player->ListGrid.GetCount() == lists + 2; }));
+    EXPECT_EQ(player->ListGrid.Get(lists, LIST_NAME).ToString(), "Vol. 2");
+    EXPECT_EQ(player->ListGrid.Get(lists + 1, LIST_NAME).ToString(), "Night mix");
+    EXPECT_EQ(Column(player->CurrentTrackList(), TRACK_FILE), (std::vector<String>{music.File("Vol. 2/a.ogg"), kToneWav}));
 }
 
 TEST_F(DesktopLinkTest, ExitFromTheTrayEndsTheRunAsExitDoes)
