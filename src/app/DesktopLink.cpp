@@ -68,7 +68,7 @@ MediaPlayerControls DesktopLink::Controls()
 {
     Player& p = player_;
     MediaPlayerControls c;
-    c.raise = [this] { tray_.ShowWindow(); };
+    c.raise = [this] { Raise(); };
     c.quit = [&p] { p.Close(); };
     c.playPause = [&p] { p.Play(); };
     c.stop = [&p] { p.StopPlayback(); };
@@ -150,6 +150,12 @@ void DesktopLink::Open(const std::vector<String>& paths)
         return;
     tracks.SetCursor(first);
     player_.PlaySelected();
+}
+
+void DesktopLink::OpenLater(std::vector<String> paths)
+{
+    if (!paths.empty())
+        QTimer::singleShot(0, &mpris_, [this, paths = std::move(paths)] { Open(paths); });
 }
 
 void DesktopLink::DropOnTracks(GridCtrl& tracks, const std::vector<String>& paths, QPoint viewportPos)

@@ -31,6 +31,11 @@ public:
     // Appends files, folders and playlist files to the current playlist and
     // plays the first track added.
     void Open(const std::vector<String>& paths);
+    // The same from the window's own loop, once the caller has returned: adding
+    // may ask questions in message boxes. Nothing happens when the link is gone by then.
+    void OpenLater(std::vector<String> paths);
+    // Brings the window to the front, from the tray or minimised.
+    void Raise() { tray_.ShowWindow(); }
 
     // Files dropped onto a track grid go in at the row under the drop point,
     // or after the last row below it.

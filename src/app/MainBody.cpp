@@ -1,11 +1,12 @@
 #include "app/MainBody.h"
 
 #include <QDBusConnection>
-#include <QTimer>
 
 #include "app/Config.h"
 #include "app/DesktopLink.h"
+#include "app/LibraryStartup.h"
 #include "app/Player.h"
+#include "app/SingleInstance.h"
 #include "core/Paths.h"
 #include "data/Sql.h"
 #include "data/Sqlite3Session.h"
@@ -28,33 +29,40 @@ Sqlite3Session& LibrarySession()
     return theSession;
 }
 
-void MainBody(Sqlite3Session& session, const String& folder, const String& title, const std::vector<String>& open)
+void MainBody(Sqlite3Session& session, const String& folder, const String& title,
+              const std::vector<std::string>& paths)
 {
     SetLanguage(kStartLanguage);
 
-    if (!session.Open(folder + kDatabaseFileName)) {
-        Exclamation("Can't create or open database file\n", title);
+    SingleInstance instance(folder);
+    if (!instance.Acquire()) {
+        if (!instance.Send(paths))
+            Exclamation("The player is already running on this library but does not answer.\n", title);
         return;
     }
+    if (!OpenLibrary(session, folder + kDatabaseFileName, title))
+        return;
     // Bound until the end of the body, after the window (declared below) is gone.
     SqlBinding bind(session);
-    // A new file gets its tables; a file that is not a database records the
-    // failure in the session and the statements after it fail the same way.
-    CreateLibraryTables(session);
 
     const String configPath = folder + title + ".cfg";
     Player player;
     const ConfigSerializer serialize = [&player](Stream& s) { player.Serialize(s); };
     LoadConfig(configPath, serialize);
     DesktopLink desktop(player, QDBusConnection::sessionBus());
-    if (!open.empty())
-        QTimer::singleShot(0, &player, [&desktop, &open] { desktop.Open(open); });
+    instance.WhenMessage = [&desktop](std::vector<std::string> handed) {
+        desktop.Raise();
+        desktop.OpenLater(std::move(handed));
+    };
+    desktop.OpenLater(paths);
     player.Run();
+    // Later starts are still answered, but the window is going away.
+    instance.WhenMessage = nullptr;
     player.FinishEditing();
     StoreConfig(configPath, serialize);
 }
 
-void MainBody(const std::vector<String>& open)
+void MainBody(const std::vector<std::string>& paths)
 {
-    MainBody(LibrarySession(), ExecutableFolder(), ExecutableTitle(), open);
+    MainBody(LibrarySession(), ExecutableFolder(), ExecutableTitle(), paths);
 }

@@ -182,9 +182,22 @@ bool RemoveTrack(const Value& entry)
     return SQL.Execute(LibrarySql::DeleteTrack(entry));
 }
 
-void SavePositions(SqlSession& session, const std::vector<ListOrder>& order)
+bool RemoveTracks(const std::vector<Value>& entries)
+{
+    SqlTransaction transaction(SQL.GetSession());
+    if (!transaction.IsOpen())
+        return false;
+    for (const Value& entry : entries)
+        if (!entry.IsNull() && !RemoveTrack(entry))
+            return false;
+    return transaction.Commit();
+}
+
+bool SavePositions(SqlSession& session, const std::vector<ListOrder>& order)
 {
     SqlTransaction transaction(session);
+    if (!transaction.IsOpen())
+        return false;
     // Both are compiled before the loop, so the log shows both even when
     // there is no list or no track to save.
     Sql trackPos(session);
@@ -193,9 +206,11 @@ void SavePositions(SqlSession& session, const std::vector<ListOrder>& order)
     listPos.Prepare(LibrarySql::SaveListPos);
     for (size_t i = 0; i < order.size(); ++i) {
         const ListOrder& list = order[i];
-        listPos.Execute(static_cast<int>(i), list.list);
+        if (!listPos.Execute(static_cast<int>(i), list.list))
+            return false;
         for (size_t j = 0; j < list.entries.size(); ++j)
-            trackPos.Execute(static_cast<int>(j), list.entries[j], list.list);
+            if (!trackPos.Execute(static_cast<int>(j), list.entries[j], list.list))
+                return false;
     }
-    transaction.Commit();
+    return transaction.Commit();
 }

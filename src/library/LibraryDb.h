@@ -95,6 +95,8 @@ bool RemoveList(const Value& list);
 // The caller brackets a batch of inserts in one transaction (session Begin/Commit).
 Value StoreTrack(const Value& list, int pos, const TrackFields& track);
 bool RemoveTrack(const Value& entry);
+// Deletes the entries in one transaction: all of them, or none on failure.
+bool RemoveTracks(const std::vector<Value>& entries);
 
 // The display order at shutdown: every list in display order with the IDPLs of
 // its entries in display order.
@@ -104,5 +106,5 @@ struct ListOrder {
 };
 
 // Writes each list's index to its POS and each entry's index within its list
-// to its POS, all in one transaction.
-void SavePositions(SqlSession& session, const std::vector<ListOrder>& order);
+// to its POS, all in one transaction; false (nothing written) on failure.
+bool SavePositions(SqlSession& session, const std::vector<ListOrder>& order);

@@ -9,6 +9,7 @@
 #include "library/LibraryGrids.h"
 #include "library/MusicFiles.h"
 #include "library/ScanFolder.h"
+#include "library/SkippedSummary.h"
 #include "library/TrackInserter.h"
 #include "library/TrackTags.h"
 #include "playback/AudioEngine.h"
@@ -126,7 +127,7 @@ void MusicAdder::ScanFolders(bool append, const std::vector<String>& folders)
 void MusicAdder::AddPaths(const std::vector<String>& paths, bool append)
 {
     append = AppendsAnyway(append);
-    std::vector<String> skipped;
+    SkippedSummary skipped;
     RunAdd([&] {
         for (const String& path : paths) {
             std::error_code error;
@@ -138,32 +139,18 @@ void MusicAdder::AddPaths(const std::vector<String>& paths, bool append)
                 AddTrack(append, path);
         }
     });
-    ReportSkipped(skipped);
+    skipped.Show("Some entries were not added:");
 }
 
-void MusicAdder::AddPlaylistEntries(bool append, const String& path, std::vector<String>& skipped)
+void MusicAdder::AddPlaylistEntries(bool append, const String& path, SkippedSummary& skipped)
 {
     const PlaylistFile playlist = ReadPlaylist(path, [](const std::string& entry) { return IsMusicFile(entry); });
     if (!playlist.ok)
-        skipped.push_back(PathLastComponent(path) + ": " + playlist.error);
+        skipped.Add(playlist.error);
     for (const PlaylistEntry& entry : playlist.entries)
         AddTrack(append, entry.path);
     for (const PlaylistProblem& problem : playlist.problems)
-        skipped.push_back(problem.entry + ": " + problem.reason);
-}
-
-void MusicAdder::ReportSkipped(const std::vector<String>& skipped)
-{
-    // One message for the whole add, listing the first few.
-    constexpr size_t kListed = 10;
-    if (skipped.empty())
-        return;
-    String text = "Some entries were not added:\n";
-    for (size_t i = 0; i < skipped.size() && i < kListed; ++i)
-        text += skipped[i] + "\n";
-    if (skipped.size() > kListed)
-        text += "and " + std::to_string(skipped.size() - kListed) + " more.\n";
-    PromptOK(text);
+        skipped.Add(PathLastComponent(path) + ": " + problem.entry + " — " + problem.reason);
 }
 
 void MusicAdder::ScanFolder(bool append, const String& dir)

@@ -9,6 +9,7 @@
 
 class AudioEngine;
 class GridCtrl;
+class SkippedSummary;
 class TrackInserter;
 
 // Adding music files and folders to the selected playlist's track grid: the
@@ -48,8 +49,7 @@ private:
     void RunAdd(const std::function<void()>& add);
     // Inserting needs a cursor row: into an empty playlist the files are appended.
     bool AppendsAnyway(bool append);
-    void AddPlaylistEntries(bool append, const String& path, std::vector<String>& skipped);
-    static void ReportSkipped(const std::vector<String>& skipped);
+    void AddPlaylistEntries(bool append, const String& path, SkippedSummary& skipped);
 
     AudioEngine& engine_;
     std::function<GridCtrl&()> currentTracks_;

@@ -4,10 +4,12 @@
 #include <filesystem>
 
 #include "data/Sql.h"
+#include "data/SqlTransaction.h"
 #include "library/Library.h"
 #include "library/LibraryDb.h"
 #include "library/LibraryGrids.h"
 #include "library/MusicFiles.h"
+#include "library/NotStored.h"
 #include "playback/PlaybackControl.h"
 
 bool Library::FixListName(String& name)
@@ -30,16 +32,40 @@ String Library::FixedListName()
     return name;
 }
 
-void Library::ListInserted()
+bool Library::ListInserted()
 {
     const String name = FixedListName();
-    ListGrid.Set(LIST_ID, StoreNewList(name));
+    // The list and the positions its arrival shifted are one change.
+    bool stored = false;
+    std::vector<Value> keys;
+    std::vector<int> changed;
+    if (SqlSession* session = SQL.GetSession()) {
+        SqlTransaction transaction(session);
+        const Value id = transaction.IsOpen() ? StoreNewList(name) : Value();
+        ListGrid.Set(LIST_ID, id);
+        if (!id.IsNull()) {
+            keys = ListKeys();
+            changed = listOrder_.Changed(keys);
+            stored = WriteListOrder(*session, keys, changed) && transaction.Commit();
+        }
+    }
+    if (stored) {
+        listOrder_.Written(keys, changed);
+        return true;
+    }
+    ListGrid.Set(LIST_ID, Value());
+    TellNotStored("The playlist " + Quoted(name) + " could not be created");
+    return false;
 }
 
-void Library::ListEdited()
+bool Library::ListEdited()
 {
     const String name = FixedListName();
-    StoreListName(ListGrid.Get(LIST_ID), name);
+    const Value id = ListGrid.Get(LIST_ID);
+    if (id.IsNull() || StoreListName(id, name))
+        return true;
+    TellNotStored("The playlist could not be renamed to " + Quoted(name), "It keeps its stored name.");
+    return false;
 }
 
 void Library::FinishEditing()
@@ -52,13 +78,21 @@ void Library::ListRemoving()
 {
     const int k = ListGrid.GetCurrentRow(true);
     const bool hasGrid = k >= 0 && k < static_cast<int>(trackLists_.size());
+    // A row whose edit was cancelled before it was ever stored has no id and no records.
+    const Value id = ListGrid.Get(LIST_ID);
+    if (!id.IsNull() && !RemoveList(id)) {
+        TellNotStored("The playlist " + Quoted(ListGrid.Get(LIST_NAME).ToString()) + " could not be deleted",
+                      "It is still there.");
+        ListGrid.KeepRemovedRow();
+        return;
+    }
     // Playback lets go of the grid before it is destroyed below.
     if (hasGrid)
         playback_.ListRemoved(*trackLists_[k]);
-    // A row whose edit was cancelled before it was ever stored has no id and no records.
-    const Value id = ListGrid.Get(LIST_ID);
-    if (!id.IsNull())
-        RemoveList(id);
+    if (!id.IsNull()) {
+        listOrder_.Removed(id);
+        trackOrders_.erase(id.ToInt64());
+    }
     if (hasGrid)
         trackLists_.erase(trackLists_.begin() + k);
 }
@@ -101,7 +135,12 @@ void Library::AddListFrom(const std::vector<String>& paths)
     const bool folder = std::filesystem::is_directory(first, error);
     ListGrid.DoAppendNoEdit();
     ListGrid.Set(LIST_NAME, folder ? PathLastComponent(first) : FileTitle(first));
-    ListInserted();
+    if (!ListInserted()) {
+        // Nothing is added to a playlist that does not exist in the library.
+        ListGrid.ClearSelection();
+        ListGrid.DoRemove();
+        return;
+    }
     ListGrid.RefreshRow(ListGrid.GetCursor());
-    adder_.AddPaths(paths, true);
+    AddPaths(paths, true);
 }

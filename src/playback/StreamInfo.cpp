@@ -1,5 +1,7 @@
 #include "playback/StreamInfo.h"
 
+#include <algorithm>
+
 #include <QFont>
 #include <QFontMetrics>
 #include <QPaintEvent>
@@ -118,9 +120,11 @@ void StreamInfo::Paint(QPainter& painter)
 
     const int s = Separator(timeWidth_);
 
+    // A panel narrower than its time box keeps its frame: nothing is filled left of it.
+    const int box = std::max(s, 1);
     FillArea(painter, 1, 1, s, h - 1, kPaleFieldColor);
-    FillArea(painter, s, 1, w - 1, h - 1, kTimeBoxColor);
-    FillArea(painter, s, 1, s + 1, h - 1, QColor(0, 0, 0));
+    FillArea(painter, box, 1, w - 1, h - 1, kTimeBoxColor);
+    FillArea(painter, box, 1, box + 1, h - 1, QColor(0, 0, 0));
 
     // A long title is cut at the separator's margin, never shortened.
     // (A panel too narrow for any title field draws none.) When only the
@@ -132,6 +136,6 @@ void StreamInfo::Paint(QPainter& painter)
     }
 
     const int timeX = w - timeWidth_ - 5;
-    painter.setClipRect(timeX, 0, w - 5, h);
+    painter.setClipRect(QRect(timeX, 0, w - 5, h).intersected(QRect(1, 1, w - 2, h - 2)));
     timeGlyphs_.Draw(painter, timeX, (h - textHeight) / 2 + 1, timeText_);
 }

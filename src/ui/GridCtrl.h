@@ -229,6 +229,14 @@ public:
     bool IsAppendedRow() const;
     bool IsRemovingFirst() const;
     bool IsRemovingLast() const;
+    // From WhenRemoveRow: the row stays, and so do the rows after it in a removal
+    // of selected rows, because the owner could not let it go (its record could
+    // not be deleted).
+    void KeepRemovedRow();
+    // From WhenInsertRow or WhenUpdateRow: the owner could not store the edit.
+    // An edited row gets back the cells it had before the edit; a new row is
+    // removed again, as cancelling its edit would remove it.
+    void RevertEdit();
     bool IsEditing() const;
     // The Edit command: ends any edit and edits the cursor row; false when nothing is editable.
     bool StartEdit();

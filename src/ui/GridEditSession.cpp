@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <unordered_set>
+#include <utility>
+#include <vector>
 
 #include <QWidget>
 
@@ -56,15 +58,21 @@ int GridEditSession::CurrentRow(bool byId) const
 
 // ---- Editing
 
+std::vector<int> GridEditSession::EditableColumns() const
+{
+    std::vector<int> editable;
+    for (int i = 0; i < grid_.GetColumnCount(); ++i)
+        if (grid_.GetColumn(i).IsEditable() && !grid_.GetColumn(i).IsHidden())
+            editable.push_back(i);
+    return editable;
+}
+
 bool GridEditSession::Begin(int row)
 {
     GridModel& model = grid_.model_;
     if (!model.IsRow(row))
         return false;
-    std::vector<int> editable;
-    for (int i = 0; i < grid_.GetColumnCount(); ++i)
-        if (grid_.GetColumn(i).IsEditable() && !grid_.GetColumn(i).IsHidden())
-            editable.push_back(i);
+    const std::vector<int> editable = EditableColumns();
     if (editable.empty())
         return false;
     editRow_ = row;
@@ -122,22 +130,31 @@ bool GridEditSession::Accept()
         return false;
     GridModel& model = grid_.model_;
     const int row = editRow_;
+    std::vector<std::pair<int, Value>> before;
     for (int i = 0; i < grid_.GetColumnCount(); ++i) {
         const GridColumn& column = grid_.GetColumn(i);
-        if (column.IsEditable() && !column.IsHidden() && column.GetEditor().store)
+        if (column.IsEditable() && !column.IsHidden() && column.GetEditor().store) {
+            before.emplace_back(i, model.Cell(row, i));
             model.Cell(row, i) = column.GetEditor().store();
+        }
     }
     editRow_ = -1;
     HideEditors();
+    const bool newRow = inserted_ || appended_;
+    revertEdit_ = false;
     {
         const CallbackScope scope(callback_, {row, row, model.GetId(row)});
-        if (inserted_ || appended_) {
-            GridCtrl::Run(grid_.WhenInsertRow);
-            inserted_ = appended_ = false;
-        }
-        else
-            GridCtrl::Run(grid_.WhenUpdateRow);
+        GridCtrl::Run(newRow ? grid_.WhenInsertRow : grid_.WhenUpdateRow);
+        inserted_ = appended_ = false;
     }
+    const bool revert = std::exchange(revertEdit_, false);
+    if (revert && newRow && model.IsRow(row)) {
+        RemoveRows({row}, false);
+        return true;
+    }
+    if (revert && model.IsRow(row))
+        for (auto& [column, value] : before)
+            model.Cell(row, column) = std::move(value);
     grid_.RefreshRow(row);
     return true;
 }
@@ -168,10 +185,7 @@ void GridEditSession::Drop()
 
 bool GridEditSession::FocusNextEditor(bool forward)
 {
-    std::vector<int> editable;
-    for (int i = 0; i < grid_.GetColumnCount(); ++i)
-        if (grid_.GetColumn(i).IsEditable() && !grid_.GetColumn(i).IsHidden())
-            editable.push_back(i);
+    const std::vector<int> editable = EditableColumns();
     if (editable.empty())
         return false;
     const auto at = std::find(editable.begin(), editable.end(), editColumn_);
@@ -251,10 +265,13 @@ void GridEditSession::RemoveRows(const std::vector<int>& rows, bool marks)
             removingLast_ = j == last;
         }
         const int id = model.GetId(row);
+        keepRemovedRow_ = false;
         {
             const CallbackScope scope(callback_, {row, row - j, id - removedIds.CountBelow(id)});
             GridCtrl::Run(grid_.WhenRemoveRow);
         }
+        if (std::exchange(keepRemovedRow_, false))
+            break;
         if (model.GetCount() != countBefore) {
             ownerChangedRows = true;
             break;

@@ -21,6 +21,9 @@ public:
     bool IsAppended() const { return appended_; }
     bool IsRemovingFirst() const { return removingFirst_; }
     bool IsRemovingLast() const { return removingLast_; }
+    // The owner's refusals, from inside its callbacks (see GridCtrl).
+    void KeepRemovedRow() { keepRemovedRow_ = true; }
+    void RevertEdit() { revertEdit_ = true; }
     // Whether the widget is one of the grid's editors.
     bool IsEditor(const QObject* object) const;
 
@@ -48,6 +51,8 @@ public:
     void RemoveRows(const std::vector<int>& rows, bool marks);
 
 private:
+    // The shown columns that have an editor, left to right.
+    std::vector<int> EditableColumns() const;
     struct CallbackRow {
         int cell = -1;
         int shown = -1;
@@ -80,5 +85,7 @@ private:
     bool removingFirst_ = false;
     bool removingLast_ = false;
     bool removing_ = false;
+    bool keepRemovedRow_ = false;
+    bool revertEdit_ = false;
     CallbackRow callback_;
 };

@@ -23,6 +23,10 @@ bool GridCtrl::StartEdit()
 
 bool GridCtrl::AcceptEdit() { return d_->edit.Accept(); }
 
+void GridCtrl::KeepRemovedRow() { d_->edit.KeepRemovedRow(); }
+
+void GridCtrl::RevertEdit() { d_->edit.RevertEdit(); }
+
 void GridCtrl::CancelEdit() { d_->edit.Cancel(); }
 
 void GridCtrl::DoInsert() { d_->edit.AddNewRow(true, true); }

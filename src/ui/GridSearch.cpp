@@ -33,9 +33,12 @@ size_t OriginalOffset(std::string_view text, size_t folded, String& scratch)
 
 GridSearch::~GridSearch()
 {
-    // Deleted before the grid's own state goes, so that no event of the dying field
-    // reaches the grid's filter.
-    delete field_.data();
+    // Deleted before the grid's own state goes; the filter comes off first, so no
+    // event of the dying field (already no longer a line editor) reaches the grid.
+    if (field_) {
+        field_->removeEventFilter(&grid_);
+        delete field_.data();
+    }
 }
 
 QLineEdit& GridSearch::Field()

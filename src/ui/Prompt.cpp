@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QPushButton>
 
 #include "ui/Translate.h"
 
@@ -11,6 +12,12 @@ PromptHandler& Handler()
 {
     static PromptHandler handler;
     return handler;
+}
+
+PromptAnswer& Answer()
+{
+    static PromptAnswer answer;
+    return answer;
 }
 
 // The messages' own markup: "&" ends a paragraph. Everything else is plain
@@ -27,15 +34,31 @@ QString RichText(const std::string& text)
     return html;
 }
 
-void Show(const PromptRequest& request)
+constexpr const char* kButtonIndex = "promptButtonIndex";
+
+QMessageBox::Icon BoxIcon(PromptKind kind)
+{
+    switch (kind) {
+    case PromptKind::Exclamation: return QMessageBox::Warning;
+    case PromptKind::Question: return QMessageBox::Question;
+    case PromptKind::Information: break;
+    }
+    return QMessageBox::Information;
+}
+
+// Shows the prompt and gives the index of the button pressed, or `closed`.
+int Show(const PromptRequest& request, int closed = 0)
 {
     if (Handler()) {
         Handler()(request);
-        return;
+        return Answer() ? Answer()(request) : closed;
     }
     const std::unique_ptr<QMessageBox> box = MakePromptBox(request);
     QApplication::beep();
     box->exec();
+    // The box may order its buttons by role; each carries the index it was given.
+    const QAbstractButton* clicked = box->clickedButton();
+    return clicked ? clicked->property(kButtonIndex).toInt() : closed;
 }
 
 }  // namespace
@@ -43,11 +66,18 @@ void Show(const PromptRequest& request)
 std::unique_ptr<QMessageBox> MakePromptBox(const PromptRequest& request)
 {
     auto box = std::make_unique<QMessageBox>(
-        request.kind == PromptKind::Exclamation ? QMessageBox::Warning : QMessageBox::Information,
+        BoxIcon(request.kind),
         request.title.empty() ? QApplication::applicationName() : QString::fromStdString(request.title),
         RichText(request.text), QMessageBox::NoButton, QApplication::activeWindow());
     box->setTextFormat(Qt::RichText);
-    box->addButton(QString::fromUtf8(Translate("OK")), QMessageBox::AcceptRole);
+    std::vector<QAbstractButton*> buttons;
+    if (request.buttons.empty())
+        buttons.push_back(box->addButton(QString::fromUtf8(Translate("OK")), QMessageBox::AcceptRole));
+    for (const std::string& text : request.buttons)
+        buttons.push_back(box->addButton(QString::fromStdString(text), QMessageBox::ActionRole));
+    for (size_t i = 0; i < buttons.size(); ++i)
+        buttons[i]->setProperty(kButtonIndex, static_cast<int>(i));
+    box->setDefaultButton(static_cast<QPushButton*>(buttons.front()));
     return box;
 }
 
@@ -56,6 +86,18 @@ PromptHandler SetPromptHandler(PromptHandler handler)
     PromptHandler previous = std::move(Handler());
     Handler() = std::move(handler);
     return previous;
+}
+
+PromptAnswer SetPromptAnswer(PromptAnswer answer)
+{
+    PromptAnswer previous = std::move(Answer());
+    Answer() = std::move(answer);
+    return previous;
+}
+
+int Question(const std::string& text, const std::vector<std::string>& buttons, int closed, const std::string& title)
+{
+    return Show({.kind = PromptKind::Question, .title = title, .text = text, .buttons = buttons}, closed);
 }
 
 void PromptOK(const std::string& text) { Show({PromptKind::Information, {}, text}); }

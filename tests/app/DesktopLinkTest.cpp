@@ -51,8 +51,7 @@ protected:
     void SetUp() override
     {
         PlayerTest::SetUp();
-        if (!bus.IsUp())
-            GTEST_SKIP() << "no private session bus: " << bus.Why().toStdString();
+        QP_REQUIRE_PRIVATE_BUS(bus);
         player = std::make_unique<Player>();
         link = std::make_unique<DesktopLink>(*player, bus.Connect("player"));
         ASSERT_TRUE(link->Bus().IsStarted()) << link->Bus().Error().toStdString();

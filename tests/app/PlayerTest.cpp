@@ -156,12 +156,12 @@ TEST_F(PlayerTest, MenusHaveTheirEntriesAndTheInertOnesChangeNothing)
     ASSERT_EQ(player.GetMenuBar()->actions().size(), 2);
     EXPECT_EQ(player.GetMenuBar()->actions()[0]->text(), "Files");
 
+    // The playlist file entries are tested in PlaylistMenuTest.
     const std::string before = Record(player);
     const uint32_t languageBefore = GetCurrentLanguage();
-    for (const Bar* bar : {&files, &language})
-        for (const BarItem& item : bar->Items())
-            if (!item.IsSeparator() && item.GetText() != "Exit" && item.GetAction())
-                item.GetAction()();
+    for (const BarItem& item : language.Items())
+        if (item.GetAction())
+            item.GetAction()();
     EXPECT_EQ(Record(player), before);
     EXPECT_EQ(GetCurrentLanguage(), languageBefore);
     EXPECT_FALSE(player.IsRunning());

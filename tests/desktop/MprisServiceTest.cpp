@@ -71,8 +71,7 @@ class MprisServiceTest : public testing::Test {
 protected:
     void SetUp() override
     {
-        if (!bus.IsUp())
-            GTEST_SKIP() << "no private session bus: " << bus.Why().toStdString();
+        QP_REQUIRE_PRIVATE_BUS(bus);
         service = std::make_unique<MprisService>(
             fake.Controls(), MediaPlayerIdentity{"Quillon Player", "quillon-player", {"audio/mpeg"}});
         ASSERT_TRUE(service->Start(bus.Connect("service"))) << service->Error().toStdString();

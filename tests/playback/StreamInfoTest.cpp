@@ -42,6 +42,11 @@ TEST(StreamInfo, ArialResolvesToASansSerifFace)
     const QFontInfo info(PanelFont());
     EXPECT_EQ(info.pixelSize(), 18);
     EXPECT_FALSE(info.bold());
+    // The face really drawn: Arial itself, or the metric-compatible sans-serif
+    // face the font configuration puts in its place; never a serif or fixed one.
+    const QString family = info.family();
+    EXPECT_TRUE(family == "Arial" || family == "Liberation Sans") << family.toStdString();
+    EXPECT_FALSE(info.fixedPitch());
 }
 
 TEST(StreamInfo, IdleShowsTheCentredProgramName)
@@ -134,12 +139,18 @@ TEST(StreamInfo, ClearReturnsToIdleAndKeepsTheTime)
 TEST(StreamInfo, TinyPanelDrawsWithoutFault)
 {
     for (QSize size : {QSize(1, 1), QSize(4, 3), QSize(30, 10)}) {
+        SCOPED_TRACE(size.width());
         StreamInfo info;
         info.resize(size);
-        EXPECT_FALSE(Render(info).isNull());
+        const QImage idle = Render(info);
+        ASSERT_EQ(idle.size(), size);
+        ExpectBlackFrame(idle);
         info.SetTitle("A title wider than the panel");
         info.SetTime("00:00:00");
-        EXPECT_FALSE(Render(info).isNull());
+        const QImage playing = Render(info);
+        ASSERT_EQ(playing.size(), size);
+        // Whatever does not fit is cut: the frame stays whole.
+        ExpectBlackFrame(playing);
     }
 }
 

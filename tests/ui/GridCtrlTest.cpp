@@ -271,6 +271,64 @@ TEST_F(PlaylistGridTest, RemovalOfASelectionMarksFirstAndLastOnce)
     EXPECT_EQ(log, (std::vector<std::string>{"List 1 first last", "List 6"}));
 }
 
+TEST_F(PlaylistGridTest, AnOwnerThatCannotLetARowGoKeepsItAndTheRestOfTheSelection)
+{
+    grid.KeepLastRow(false);
+    Fill(5);
+    grid.SetCursor(0);
+    grid.Select(1);
+    grid.Select(2);
+    grid.Select(3);
+    std::vector<std::string> asked;
+    grid.WhenRemoveRow = [&] {
+        asked.push_back(grid.Get(1).ToString());
+        if (grid.Get(1).ToString() == "List 3")
+            grid.KeepRemovedRow();
+    };
+    grid.DoRemove();
+    EXPECT_EQ(asked, (std::vector<std::string>{"List 2", "List 3"}));
+    EXPECT_EQ(Names(), (std::vector<std::string>{"List 1", "List 3", "List 4", "List 5"}));
+
+    // The cursor row alone, kept: nothing changes, and the next removal is asked again.
+    grid.ClearSelection();
+    grid.SetCursor(1);
+    grid.DoRemove();
+    EXPECT_EQ(grid.GetCount(), 4);
+    EXPECT_EQ(grid.GetCursor(), 1);
+    grid.WhenRemoveRow = nullptr;
+    grid.DoRemove();
+    EXPECT_EQ(Names(), (std::vector<std::string>{"List 1", "List 4", "List 5"}));
+}
+
+TEST_F(PlaylistGridTest, ARevertedEditRestoresTheRowAndARevertedNewRowIsRemovedAgain)
+{
+    Fill(2);
+    grid.SetCursor(0);
+    grid.WhenUpdateRow = [&] { grid.RevertEdit(); };
+    grid.StartEdit();
+    editor.setText("Refused");
+    QTest::keyClick(&editor, Qt::Key_Return);
+    EXPECT_EQ(Names(), (std::vector<std::string>{"List 1", "List 2"}));
+
+    std::vector<std::string> removed;
+    grid.WhenInsertRow = [&] { grid.RevertEdit(); };
+    grid.WhenRemoveRow = [&] { removed.push_back(grid.Get(1).ToString()); };
+    grid.DoAppend();
+    editor.setText("Not stored");
+    QTest::keyClick(&editor, Qt::Key_Return);
+    EXPECT_EQ(removed, std::vector<std::string>{"Not stored"});
+    EXPECT_EQ(Names(), (std::vector<std::string>{"List 1", "List 2"}));
+    EXPECT_FALSE(grid.IsNewRow());
+
+    // An accepted edit after a reverted one is kept.
+    grid.WhenUpdateRow = nullptr;
+    grid.SetCursor(1);
+    grid.StartEdit();
+    editor.setText("Kept");
+    QTest::keyClick(&editor, Qt::Key_Return);
+    EXPECT_EQ(Names(), (std::vector<std::string>{"List 1", "Kept"}));
+}
+
 TEST_F(PlaylistGridTest, RemovingSelectedCursorRowPutsCursorAboveTheTopmostRemoved)
 {
     grid.KeepLastRow(false);
