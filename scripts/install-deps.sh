@@ -12,7 +12,7 @@ PACKAGES=(
   # fuzz targets (libFuzzer comes with clang's runtime libraries)
   clang libclang-rt-14-dev
   # GUI; the session bus for the media-player service and its tests
-  qt6-base-dev qt6-base-dev-tools libgl-dev fonts-liberation xvfb xauth imagemagick xdotool
+  qt6-base-dev qt6-base-dev-tools qt6-translations-l10n libgl-dev fonts-liberation xvfb xauth imagemagick xdotool
   dbus dbus-daemon
   # the launcher entry's check
   desktop-file-utils

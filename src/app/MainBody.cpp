@@ -4,6 +4,7 @@
 
 #include "app/Config.h"
 #include "app/DesktopLink.h"
+#include "app/Language.h"
 #include "app/LibraryStartup.h"
 #include "app/Player.h"
 #include "app/SingleInstance.h"
@@ -44,6 +45,8 @@ void MainBody(Sqlite3Session& session, const String& folder, const String& title
         return;
     // Bound until the end of the body, after the window (declared below) is gone.
     SqlBinding bind(session);
+    // The language the user picked in an earlier run; none keeps the start-up one.
+    SetLanguageChoice(LoadLanguageChoice(session));
 
     const String configPath = folder + title + ".cfg";
     Player player;

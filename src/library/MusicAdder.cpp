@@ -15,7 +15,7 @@
 #include "playback/AudioEngine.h"
 #include "playlists/Playlist.h"
 #include "ui/GridCtrl.h"
-#include "ui/Prompt.h"
+#include "ui/Translate.h"
 #include "ui/WaitCursor.h"
 
 namespace {
@@ -100,7 +100,7 @@ bool MusicAdder::AppendsAnyway(bool append)
 
 void MusicAdder::AddFiles(bool append)
 {
-    if (!fileSelector_.ExecuteOpen("Select music file"))
+    if (!fileSelector_.ExecuteOpen(Translate("Select music file")))
         return;
     append = AppendsAnyway(append);
     RunAdd([&] {
@@ -111,7 +111,7 @@ void MusicAdder::AddFiles(bool append)
 
 void MusicAdder::AddFolder(bool append)
 {
-    if (!folderSelector_.ExecuteSelectDir("Select music folder"))
+    if (!folderSelector_.ExecuteSelectDir(Translate("Select music folder")))
         return;
     ScanFolders(AppendsAnyway(append), folderSelector_.Get());
 }

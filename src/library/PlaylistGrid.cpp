@@ -11,6 +11,7 @@
 #include "library/MusicFiles.h"
 #include "library/NotStored.h"
 #include "playback/PlaybackControl.h"
+#include "ui/Translate.h"
 
 bool Library::FixListName(String& name)
 {
@@ -120,7 +121,7 @@ void Library::ShowTrackList(GridCtrl& tracks)
 void Library::AddListFromFolder()
 {
     FolderSelector& folders = adder_.Folders();
-    if (!folders.ExecuteSelectDir("Select music folder"))
+    if (!folders.ExecuteSelectDir(Translate("Select music folder")))
         return;
     AddListFrom(folders.Get());
 }
