@@ -9,7 +9,10 @@
 #include <gtest/gtest.h>
 #include <thread>
 
+#include <QLockFile>
+
 #include "MainBodyRun.h"
+#include "app/Language.h"
 #include "app/MainBody.h"
 #include "app/SingleInstance.h"
 #include "data/Sql.h"
@@ -83,7 +86,8 @@ TEST(SingleInstance, ASecondStartWithFilesHandsThemToTheFirstWhichAppendsThemAnd
     TempDir music;
     std::filesystem::create_directories(music.Path() / "album");
     std::filesystem::copy_file(QP_FIXTURES "/tone.ogg", music.File("album/1.ogg"));
-    const std::string wav = QP_FIXTURES "/tone.wav";
+    // Four seconds: it still plays when the test looks, however slow the build.
+    const std::string first = QP_FIXTURES "/long.ogg";
     Sqlite3Session session;
     PromptLog prompts;
     int exitCode = -1;
@@ -94,7 +98,7 @@ TEST(SingleInstance, ASecondStartWithFilesHandsThemToTheFirstWhichAppendsThemAnd
     CloseWhenRunning user([&](Player& player) {
         player.showMinimized();
         GridCtrl& tracks = player.CurrentTrackList();
-        Child second(Folder(dir), {QString::fromStdString(wav), QString::fromStdString(music.File("album"))});
+        Child second(Folder(dir), {QString::fromStdString(first), QString::fromStdString(music.File("album"))});
         ASSERT_TRUE(SpinUntil([&] { return second.Finished(); }));
         exitCode = second.process.exitCode();
         opened = SpinUntil([&] { return tracks.GetCount() == 2 && player.Started(); }, 5000);
@@ -108,10 +112,39 @@ TEST(SingleInstance, ASecondStartWithFilesHandsThemToTheFirstWhichAppendsThemAnd
     ASSERT_TRUE(opened);
     EXPECT_TRUE(frontAgain);
     EXPECT_TRUE(playsTheFirst);
-    EXPECT_EQ(files, (std::vector<std::string>{wav, music.File("album/1.ogg")}));
+    EXPECT_EQ(files, (std::vector<std::string>{first, music.File("album/1.ogg")}));
     EXPECT_TRUE(prompts.shown.empty());
     // The first player stored them in its own library.
     EXPECT_EQ(ReadBack(dir.File("QuillonPlayer.db3"), "select FILENAME from PLAYLISTS order by POS"), files);
+}
+
+TEST(SingleInstance, ASecondStartThatGetsNoAnswerSaysSoInTheUsersLanguageAndWritesNothing)
+{
+    TempDir dir;
+    const std::string library = dir.File("QuillonPlayer.db3");
+    {
+        sqlite3* db = nullptr;
+        ASSERT_EQ(sqlite3_open(library.c_str(), &db), SQLITE_OK);
+        sqlite3_exec(db, "create table SETTINGS (KEY text primary key, VALUE text)", nullptr, nullptr, nullptr);
+        sqlite3_close(db);
+        Sqlite3Session session;
+        ASSERT_TRUE(session.Open(library));
+        ASSERT_TRUE(StoreLanguageChoice(session, LanguageChoice::Polish));
+    }
+    // A running owner that does not listen: its lock is taken, nobody answers.
+    QLockFile owner(QString::fromStdString(library + ".lock"));
+    ASSERT_TRUE(owner.tryLock(0));
+
+    Sqlite3Session session;
+    PromptLog prompts;
+    MainBody(session, Folder(dir), "player", {QP_FIXTURES "/tone.wav"});
+    const LanguageChoice told = CurrentLanguageChoice();
+    SetLanguageChoice(LanguageChoice::None);
+    EXPECT_EQ(told, LanguageChoice::Polish);
+    ASSERT_EQ(prompts.shown.size(), 1u);
+    EXPECT_EQ(prompts.shown[0].text, "Odtwarzacz jest już uruchomiony z tą biblioteką, ale nie odpowiada.\n");
+    EXPECT_EQ(prompts.shown[0].title, "player");
+    EXPECT_EQ(Tables(library), std::vector<std::string>{"SETTINGS"});
 }
 
 TEST(SingleInstance, ALockLeftByAKilledPlayerIsTakenOver)
