@@ -102,6 +102,8 @@ private:
     // Places ListGrid and the selected playlist's tracks as the splitter's panes.
     void ShowTrackList(GridCtrl& tracks);
     void ConnectActions();
+    // The progress line takes the now-playing panel's place while music is added.
+    void ConnectAdds();
     // A track grid's whole column layout (each column's caption, width and hidden
     // flag) as one block of the configuration record.
     static void SerializeColumns(Stream& s, GridCtrl& grid);

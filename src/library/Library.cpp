@@ -11,12 +11,11 @@
 #include "playback/PlaybackControl.h"
 #include "ui/WaitCursor.h"
 
-Library::Library(QWidget& gridOwner, AudioEngine& engine, PlaybackControl& playback)
+Library::Library(QWidget& gridOwner, PlaybackControl& playback)
     : gridOwner_(gridOwner),
       playback_(playback),
-      adder_(
-          engine, [this]() -> GridCtrl& { return CurrentTrackList(); },
-          [this] { return ListGrid.Get(ListGrid.GetCursor(), LIST_ID); })
+      adder_([this]() -> GridCtrl& { return CurrentTrackList(); },
+             [this] { return ListGrid.Get(ListGrid.GetCursor(), LIST_ID); })
 {
     SetupListGrid();
     adder_.SetupSelectors();
@@ -24,6 +23,8 @@ Library::Library(QWidget& gridOwner, AudioEngine& engine, PlaybackControl& playb
 
 Library::~Library()
 {
+    // Whatever an add has not stored yet is dropped, so every row shown is stored.
+    adder_.Adds().Stop();
     SavePositions();
 }
 

@@ -11,7 +11,6 @@
 #include "ui/Bar.h"
 #include "ui/GridCtrl.h"
 
-class AudioEngine;
 class PlaybackControl;
 class QWidget;
 
@@ -24,10 +23,11 @@ class Library {
 public:
     using TrackGrids = std::vector<std::unique_ptr<GridCtrl>>;
 
-    // Track grids are made as hidden children of gridOwner. Tracks are read
-    // through the engine; removals that concern playback are told to it.
-    Library(QWidget& gridOwner, AudioEngine& engine, PlaybackControl& playback);
-    // Saves the display positions while every grid is still there.
+    // Track grids are made as hidden children of gridOwner; removals that
+    // concern playback are told to it.
+    Library(QWidget& gridOwner, PlaybackControl& playback);
+    // Stops any add of music (what it stored stays), then saves the display
+    // positions while every grid is still there.
     ~Library();
     Library(const Library&) = delete;
     Library& operator=(const Library&) = delete;
@@ -79,6 +79,8 @@ public:
 
     FileSelector& Files() { return adder_.Files(); }
     FolderSelector& Folders() { return adder_.Folders(); }
+    // The adds of music running in the background, and those waiting behind them.
+    BackgroundAdd& Adds() { return adder_.Adds(); }
 
 private:
     QWidget& gridOwner_;

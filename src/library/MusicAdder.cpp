@@ -2,40 +2,45 @@
 
 #include <utility>
 
-#include "data/Sql.h"
-#include "data/SqlTransaction.h"
 #include "library/LibraryDb.h"
-#include "library/LibraryGrids.h"
-#include "library/MusicFiles.h"
 #include "library/ScanFolder.h"
-#include "library/TrackInserter.h"
-#include "playback/AudioEngine.h"
 #include "ui/GridCtrl.h"
-#include "ui/WaitCursor.h"
+#include "ui/Prompt.h"
 
 namespace {
 
-// Releases a tag-reading stream however AddTrack leaves.
-class OpenedStream {
-public:
-    OpenedStream(AudioEngine& engine, const String& path) : engine_(engine), handle_(engine.OpenStream(path)) {}
-    ~OpenedStream() { engine_.ReleaseStream(handle_); }
-    OpenedStream(const OpenedStream&) = delete;
-    OpenedStream& operator=(const OpenedStream&) = delete;
+// Hands the chosen files to the readers in the order they were chosen.
+PathSource FileSource(std::vector<String> files)
+{
+    return [files = std::move(files)](const std::function<bool(ProbedPath&&)>& push) {
+        for (const String& path : files)
+            if (!push(ProbedPath{path, {}}))
+                return;
+    };
+}
 
-    explicit operator bool() const { return bool(handle_); }
-    AudioEngine::SoundHandle Get() const { return handle_; }
-
-private:
-    AudioEngine& engine_;
-    AudioEngine::SoundHandle handle_;
-};
+// Walks the folders on the readers' scan thread, handing on the files and what could not be read.
+PathSource FolderSource(std::vector<String> folders)
+{
+    return [folders = std::move(folders)](const std::function<bool(ProbedPath&&)>& push) {
+        ScanVisitor visitor;
+        visitor.file = [&](const String& path) { return push(ProbedPath{path, {}}); };
+        visitor.problem = [&](const String& path, const String& reason) {
+            ProbedPath item{path, {}};
+            item.probed.problem = audio::ProbeProblem::Unreadable;
+            item.probed.reason = reason;
+            return push(std::move(item));
+        };
+        for (const String& folder : folders)
+            if (!ScanFolder(folder, visitor))
+                return;
+    };
+}
 
 }  // namespace
 
-MusicAdder::MusicAdder(AudioEngine& engine, std::function<GridCtrl&()> currentTracks,
-                       std::function<Value()> currentListId)
-    : engine_(engine), currentTracks_(std::move(currentTracks)), currentListId_(std::move(currentListId))
+MusicAdder::MusicAdder(std::function<GridCtrl&()> currentTracks, std::function<Value()> currentListId)
+    : currentTracks_(std::move(currentTracks)), currentListId_(std::move(currentListId))
 {
 }
 
@@ -49,85 +54,55 @@ void MusicAdder::SetupSelectors()
 void MusicAdder::AddTrack(bool append, const String& path)
 {
     GridCtrl& g = currentTracks_();
-    // Inserting needs a cursor row; without one the file is appended rather than lost.
-    const bool inserting = !append && g.IsCursor();
-    if (inserting)
-        g.DoInsert();
-    else
-        g.DoAppend();
-    const int row = g.GetCursor();
-    if (row < 0)
+    const audio::ProbedFile probed = audio::ProbeFile(path);
+    if (!probed.Playable()) {
+        AddOutcome outcome;
+        outcome.failures.push_back({path, probed.reason});
+        outcome.singleFile = path;
+        PromptOK(MakeAddReport(outcome).text);
         return;
-    g.Get(row, TRACK_FILE) = path;
-
-    OpenedStream stream(engine_, path);
-    if (stream) {
-        String title = TrimRight(engine_.GetTag(stream.Get(), "TITLE").ToString());
-        if (title.empty())
-            title = FileTitle(path);
-        TrackFields track;
-        track.file = path;
-        track.title = std::move(title);
-        track.artist = engine_.GetTag(stream.Get(), "ARTIST");
-        track.album = engine_.GetTag(stream.Get(), "ALBUM");
-        track.length = static_cast<int>(engine_.GetLengthMs(stream.Get()));
-        g.Get(row, TRACK_TITLE) = track.title;
-        g.Get(row, TRACK_ARTIST) = track.artist;
-        g.Get(row, TRACK_ALBUM) = track.album;
-        g.Get(row, TRACK_LENGTH) = track.length;
-        const Value list = currentListId_();
-        g.Get(row, TRACK_ID) = trackInserter_ ? trackInserter_->Insert(list, row, track) : StoreTrack(list, row, track);
     }
-    // The engine has shown why a file could not be opened; its row keeps only the path.
-    rowRepaint_.RowAdded(g, row, inserting);
+    // Inserting needs a cursor row; without one the file is appended rather than lost.
+    const int row = !append && g.IsCursor() ? g.GetCursor() : g.GetCount();
+    const TrackFields track = TrackFieldsOf(path, probed);
+    const Value id = StoreTrack(currentListId_(), row, track);
+    if (id.IsNull())
+        return;  // a row is never shown as stored when it is not
+    g.SetCursor(g.InsertRow(row, TrackRow(id, track)));
 }
 
-void MusicAdder::RunAdd(const std::function<void()>& add)
+void MusicAdder::RunAdd(bool append, PathSource source, const String& singleFile)
 {
-    SqlSession* session = SQL.GetSession();
-    SqlTransaction transaction(session);
-    {
-        WaitCursor wait;
-        TrackInserter inserter(session);
-        trackInserter_ = &inserter;
-        add();
-        trackInserter_ = nullptr;
-    }
-    transaction.Commit();
-}
-
-bool MusicAdder::AppendsAnyway(bool append)
-{
-    return append || !currentTracks_().IsCursor();
+    BackgroundAdd::Request request;
+    request.grid = &currentTracks_();
+    request.list = currentListId_();
+    request.append = append;
+    request.source = std::move(source);
+    request.singleFile = singleFile;
+    adds_.Queue(std::move(request));
 }
 
 void MusicAdder::AddFiles(bool append)
 {
     if (!fileSelector_.ExecuteOpen("Select music file"))
         return;
-    append = AppendsAnyway(append);
-    RunAdd([&] {
-        for (const String& path : fileSelector_.Get())
-            AddTrack(append, path);
-    });
+    const std::vector<String>& files = fileSelector_.Get();
+    RunAdd(append, FileSource(files), files.size() == 1 ? files[0] : String());
 }
 
 void MusicAdder::AddFolder(bool append)
 {
     if (!folderSelector_.ExecuteSelectDir("Select music folder"))
         return;
-    ScanFolders(AppendsAnyway(append), folderSelector_.Get());
+    ScanFolders(append, folderSelector_.Get());
 }
 
 void MusicAdder::ScanFolders(bool append, const std::vector<String>& folders)
 {
-    RunAdd([&] {
-        for (const String& folder : folders)
-            ScanFolder(append, folder);
-    });
+    RunAdd(append, FolderSource(folders));
 }
 
 void MusicAdder::ScanFolder(bool append, const String& dir)
 {
-    ::ScanFolder(dir, [&](const String& path) { AddTrack(append, path); });
+    ScanFolders(append, {dir});
 }

@@ -57,8 +57,10 @@ void Library::ListRemoving()
     const Value id = ListGrid.Get(LIST_ID);
     if (!id.IsNull())
         RemoveList(id);
-    if (hasGrid)
+    if (hasGrid) {
+        adder_.Adds().Forget(*trackLists_[k]);
         trackLists_.erase(trackLists_.begin() + k);
+    }
 }
 
 void Library::ListCursorChanged()

@@ -8,8 +8,9 @@
 #include "core/Value.h"
 
 // The program's layer over the audio back-end and the only code that calls it.
-// Every reported failure is shown at once in an information message box
-// ("FMOD error! (%d) %s\n") and the operation returns its failure value.
+// Every reported failure is shown at once in an information message box, in
+// plain words with the result code ("Cannot play "x.mp3": file not found. (1)"),
+// and the operation returns its failure value.
 // All calls belong to the user-interface thread.
 class AudioEngine {
 public:
@@ -70,4 +71,7 @@ private:
     int lengthMs = 0;
 
     SystemFactory factory_;
+    // The file PlayFile is starting, named by its failure messages; empty otherwise.
+    std::string playing_;
+    std::string FailureText() const;
 };

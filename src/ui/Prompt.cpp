@@ -24,6 +24,8 @@ void Show(const PromptRequest& request)
                     QString::fromStdString(request.text).trimmed(), QMessageBox::NoButton,
                     QApplication::activeWindow());
     box.addButton(QString::fromUtf8(Translate("OK")), QMessageBox::AcceptRole);
+    if (!request.details.empty())
+        box.setDetailedText(QString::fromStdString(request.details));
     if (request.kind == PromptKind::Exclamation)
         QApplication::beep();
     box.exec();
@@ -39,5 +41,10 @@ PromptHandler SetPromptHandler(PromptHandler handler)
 }
 
 void PromptOK(const std::string& text) { Show({PromptKind::Information, {}, text}); }
+
+void PromptDetails(const std::string& text, const std::string& details)
+{
+    Show({PromptKind::Information, {}, text, details});
+}
 
 void Exclamation(const std::string& text, const std::string& title) { Show({PromptKind::Exclamation, title, text}); }

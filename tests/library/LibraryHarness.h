@@ -7,6 +7,9 @@
 #include <memory>
 #include <vector>
 
+#include <QElapsedTimer>
+#include <QTest>
+
 #include "library/LibraryGrids.h"
 #include "support/LibraryFixture.h"
 #include "support/PartsRig.h"
@@ -36,6 +39,16 @@ protected:
     Library& Lib() { return parts->library; }
     GridCtrl& Lists() { return parts->library.ListGrid; }
     GridCtrl& Tracks() { return parts->library.CurrentTrackList(); }
+
+    // Runs the event loop until no add of music runs or waits any more.
+    void WaitForAdds()
+    {
+        QElapsedTimer waited;
+        waited.start();
+        while (Lib().Adds().Busy() && waited.elapsed() < 30000)
+            QTest::qWait(2);
+        ASSERT_FALSE(Lib().Adds().Busy()) << "the add did not finish";
+    }
 
     // A column of every row of a grid, in display order, as text.
     static std::vector<String> Column(GridCtrl& grid, int column)
