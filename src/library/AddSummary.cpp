@@ -26,11 +26,12 @@ String GroupedCount(std::size_t count)
     return digits;
 }
 
-String AddProgressText(std::size_t handled, std::size_t found, const String& path)
+AddProgressText MakeAddProgressText(std::size_t handled, std::size_t found, const String& path)
 {
-    String text = "Adding " + GroupedCount(handled) + " of " + GroupedCount(found);
+    AddProgressText text;
+    text.counts = "Adding " + GroupedCount(handled) + " of " + GroupedCount(found);
     if (!path.empty())
-        text += " \u2014 " + ShortPath(path);
+        text.where = " \u2014 " + ShortPath(path);
     return text;
 }
 

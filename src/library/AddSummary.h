@@ -23,8 +23,13 @@ struct AddOutcome {
 // A count with thousands separators: 1234 -> "1,234".
 String GroupedCount(std::size_t count);
 
-// The progress line: "Adding 1,234 of 5,000 — folder/name".
-String AddProgressText(std::size_t handled, std::size_t found, const String& path);
+// The progress line, "Adding 1,234 of 5,000 — folder/name", in its two parts:
+// the counts, and the separator with the path's last folder and name.
+struct AddProgressText {
+    String counts;
+    String where;
+};
+AddProgressText MakeAddProgressText(std::size_t handled, std::size_t found, const String& path);
 
 // The message's text and its copyable list of what could not be added (one
 // "path: reason" line each); an empty text when nothing needs saying.

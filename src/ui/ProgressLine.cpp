@@ -1,5 +1,7 @@
 #include "ui/ProgressLine.h"
 
+#include <algorithm>
+
 #include <QHBoxLayout>
 #include <QKeyEvent>
 
@@ -8,9 +10,10 @@ ProgressLine::ProgressLine(QWidget* parent) : QFrame(parent)
     setFrameShape(QFrame::StyledPanel);
     setFocusPolicy(Qt::StrongFocus);
     label_.setTextFormat(Qt::PlainText);
-    // A long path must not widen the window; it is cut on the left, where it matters least.
+    // A long path must not widen the window: its start gives way, the count and the name stay.
     label_.setMinimumWidth(1);
     label_.setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    label_.installEventFilter(this);
     cancel_.setText("Cancel");
     cancel_.installEventFilter(this);
     auto* layout = new QHBoxLayout(this);
@@ -21,9 +24,22 @@ ProgressLine::ProgressLine(QWidget* parent) : QFrame(parent)
     QObject::connect(&cancel_, &QPushButton::clicked, this, [this] { Cancel(); });
 }
 
-void ProgressLine::SetText(const std::string& text)
+void ProgressLine::SetText(const std::string& fixed, const std::string& detail)
 {
-    const QString shown = QString::fromStdString(text);
+    const QString newFixed = QString::fromStdString(fixed);
+    const QString newDetail = QString::fromStdString(detail);
+    if (newFixed == fixed_ && newDetail == detail_)
+        return;
+    fixed_ = newFixed;
+    detail_ = newDetail;
+    Elide();
+}
+
+void ProgressLine::Elide()
+{
+    const QFontMetrics metrics = label_.fontMetrics();
+    const int room = std::max(0, label_.width() - metrics.horizontalAdvance(fixed_));
+    const QString shown = fixed_ + metrics.elidedText(detail_, Qt::ElideLeft, room);
     if (label_.text() != shown)
         label_.setText(shown);
 }
@@ -45,6 +61,8 @@ void ProgressLine::keyPressEvent(QKeyEvent* event)
 
 bool ProgressLine::eventFilter(QObject* watched, QEvent* event)
 {
+    if (watched == &label_ && event->type() == QEvent::Resize)
+        Elide();
     if (watched == &cancel_ && event->type() == QEvent::KeyPress &&
         static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
         Cancel();

@@ -13,8 +13,10 @@ class ProgressLine : public QFrame {
 public:
     explicit ProgressLine(QWidget* parent = nullptr);
 
-    void SetText(const std::string& text);
-    std::string GetText() const { return label_.text().toStdString(); }
+    // Shows `fixed` whole and as much of the end of `detail` after it as fits.
+    void SetText(const std::string& fixed, const std::string& detail = {});
+    // The whole text, however much of it fits.
+    std::string GetText() const { return (fixed_ + detail_).toStdString(); }
     QPushButton& CancelButton() { return cancel_; }
 
     std::function<void()> WhenCancel;
@@ -25,7 +27,10 @@ protected:
 
 private:
     void Cancel();
+    void Elide();
 
+    QString fixed_;
+    QString detail_;
     QLabel label_;
     QPushButton cancel_;
 };
