@@ -7,7 +7,6 @@
 
 #include "ui/ButtonFace.h"
 #include "ui/Images.h"
-#include "ui/Prompt.h"
 
 namespace {
 
@@ -108,11 +107,6 @@ void Player::ConnectAdds()
         info.show();
         if (hadFocus)
             library.CurrentTrackList().setFocus();
-    };
-    adds.WhenFinished = [](const AddOutcome& outcome) {
-        const AddReport report = MakeAddReport(outcome);
-        if (!report.text.empty())
-            PromptDetails(report.text, report.details);
     };
     addProgress.WhenCancel = [this] { library.Adds().CancelCurrent(); };
 }

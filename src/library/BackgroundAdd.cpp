@@ -23,7 +23,7 @@ Value TextOrNull(const std::string& text) { return text.empty() ? Value() : Valu
 
 } // namespace
 
-TrackFields TrackFieldsOf(const String& path, const audio::ProbedFile& probed)
+TrackFields TrackFieldsOf(const String& path, const AudioEngine::FileCheck& probed)
 {
     TrackFields track;
     track.file = path;

@@ -19,7 +19,7 @@ class GridCtrl;
 class TrackInserter;
 
 // What a track stores of a probed file: its tags, the title falling back to the file title.
-TrackFields TrackFieldsOf(const String& path, const audio::ProbedFile& probed);
+TrackFields TrackFieldsOf(const String& path, const AudioEngine::FileCheck& probed);
 // A track grid row's cells, in TrackColumn order.
 std::vector<Value> TrackRow(const Value& id, const TrackFields& track);
 
@@ -70,6 +70,7 @@ public:
     // Once no add runs or waits any more.
     std::function<void()> WhenIdle;
     // At the end of each add, cancelled or not; MakeAddReport tells what to say.
+    // The owner of the adds sets it; the window leaves it alone.
     std::function<void(const AddOutcome&)> WhenFinished;
 
     // Wakes the loop every time this many files or this much time is waiting to be stored.

@@ -27,7 +27,7 @@ PathSource FolderSource(std::vector<String> folders)
         visitor.file = [&](const String& path) { return push(ProbedPath{path, {}}); };
         visitor.problem = [&](const String& path, const String& reason) {
             ProbedPath item{path, {}};
-            item.probed.problem = audio::ProbeProblem::Unreadable;
+            item.probed.problem = AudioEngine::FileProblem::Unreadable;
             item.probed.reason = reason;
             return push(std::move(item));
         };
@@ -42,6 +42,12 @@ PathSource FolderSource(std::vector<String> folders)
 MusicAdder::MusicAdder(std::function<GridCtrl&()> currentTracks, std::function<Value()> currentListId)
     : currentTracks_(std::move(currentTracks)), currentListId_(std::move(currentListId))
 {
+    // One message at the end of an add, and only when something was left out.
+    adds_.WhenFinished = [](const AddOutcome& outcome) {
+        const AddReport report = MakeAddReport(outcome);
+        if (!report.text.empty())
+            PromptDetails(report.text, report.details);
+    };
 }
 
 void MusicAdder::SetupSelectors()
@@ -54,7 +60,7 @@ void MusicAdder::SetupSelectors()
 void MusicAdder::AddTrack(bool append, const String& path)
 {
     GridCtrl& g = currentTracks_();
-    const audio::ProbedFile probed = audio::ProbeFile(path);
+    const AudioEngine::FileCheck probed = AudioEngine::CheckFile(path);
     if (!probed.Playable()) {
         AddOutcome outcome;
         outcome.failures.push_back({path, probed.reason});

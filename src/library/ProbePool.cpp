@@ -108,7 +108,7 @@ void ProbePool::WorkerLoop()
         const std::string path = slot.item.path;
         lock.unlock();
 
-        audio::ProbedFile probed = audio::ProbeFile(path);
+        AudioEngine::FileCheck probed = AudioEngine::CheckFile(path);
 
         lock.lock();
         // The owner may have taken earlier results (index moved) or cancelled (generation moved).

@@ -10,14 +10,14 @@
 #include <thread>
 #include <vector>
 
-#include "audio/FileProbe.h"
+#include "playback/AudioEngine.h"
 
 // One entry of an add, in the order the user's choice or the folder scan gave it.
 struct ProbedPath {
     std::string path;
     // Filled by a worker; a scan problem (a folder that cannot be read, a path
     // that is too long) comes already filled and is never probed.
-    audio::ProbedFile probed;
+    AudioEngine::FileCheck probed;
 };
 
 // Where a job's paths come from. It runs on the pool's scan thread and hands

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "audio/AudioSystem.h"
+#include "audio/FileProbe.h"
 #include "core/Value.h"
 
 // The program's layer over the audio back-end and the only code that calls it.
@@ -15,6 +16,13 @@
 class AudioEngine {
 public:
     using SoundHandle = audio::StreamHandle;
+
+    // What adding a file needs to know of it: its tags, its length and whether its
+    // first audio frame decodes, or why it cannot be played, in plain words.
+    using FileCheck = audio::ProbedFile;
+    using FileProblem = audio::ProbeProblem;
+    // Uses no engine state, so any thread may check files, several at once.
+    static FileCheck CheckFile(const std::string& path) { return audio::ProbeFile(path); }
 
     // The oldest back-end version the program works with.
     static constexpr unsigned kRequiredVersion = 0x00040205;

@@ -61,7 +61,7 @@ TEST(ProbePoolTest, ResultsComeBackInTheSourcesOrderWhateverFinishesFirst)
                                                                                : Fixture("tone.mp3");
         ProbedPath item{path, {}};
         if (i == 50) {  // what the scan already knows passes through untouched
-            item.probed.problem = audio::ProbeProblem::Unreadable;
+            item.probed.problem = AudioEngine::FileProblem::Unreadable;
             item.probed.reason = "cannot read folder: permission denied";
         }
         paths.push_back(path);
