@@ -118,7 +118,7 @@ private:
 int WindowAdd(Player& player)
 {
     player.AddListFromFolder();
-    while (player.Adds().Busy())
+    while (player.library.Adds().Busy())
         QApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
     return player.CurrentTrackList().GetCount();
 }
