@@ -98,31 +98,48 @@ int main(int argc, char** argv)
     Sqlite3Session session;
     if (!bench::OpenLibrary(session, file) || !Fill(file))
         return 1;
-    SetPromptHandler([](const PromptRequest&) {});
+    SetPromptHandler([](const PromptRequest& request) { std::fprintf(stderr, "message: %s", request.text.c_str()); });
 
-    BareRead(file);  // warm the file cache
+    // Each side runs once untimed (file cache and libraries warmed alike), then best of kRuns.
+    constexpr int kRuns = 3;
     size_t bareRows = 0;
-    const double bare = bench::Seconds([&] { bareRows = BareRead(file); });
+    BareRead(file);
+    const double bare = bench::BestSeconds(kRuns, [&](int) { bareRows = BareRead(file); });
 
     const double before = bench::ResidentMiB();
-    std::unique_ptr<Player> player;
-    const double start = bench::Seconds([&] { player = std::make_unique<Player>(); });
-    const double loaded = bench::ResidentMiB();
+    double loaded = 0;
     size_t rows = 0;
+    std::unique_ptr<Player> player = std::make_unique<Player>();
+    player.reset();
+    double start = 1e300;
+    for (int run = 0; run < kRuns; ++run) {
+        player.reset();  // untimed: one window at a time, as the audio device allows
+        start = std::min(start, bench::Seconds([&] { player = std::make_unique<Player>(); }));
+        if (run == 0)
+            loaded = bench::ResidentMiB();
+    }
     for (const auto& grid : player->TrackLists)
         rows += static_cast<size_t>(grid->GetCount());
-
-    const double close = bench::Seconds([&] { player.reset(); });
+    // Each close is the one of the window just started.
+    double close = bench::Seconds([&] { player.reset(); });
+    for (int run = 1; run < kRuns; ++run) {
+        player = std::make_unique<Player>();
+        close = std::min(close, bench::Seconds([&] { player.reset(); }));
+    }
     SQL.Detach();
     session.Close();
 
+    std::printf("best of %d runs each, after one warm-up run each\n", kRuns);
     std::printf("bare read:                     %zu tracks in %.3f s\n", bareRows, bare);
     std::printf("window start-up (load):        %zu tracks in %.3f s\n", rows, start);
     std::printf("ratio start-up / bare read: %.2f (target <= 3.0)\n", start / bare);
     std::printf("peak memory %.1f MiB; growth by the load %.1f MiB, %.2f MiB per 10,000 tracks\n", bench::PeakMiB(),
                 loaded - before, (loaded - before) * 10000.0 / double(std::max<size_t>(rows, 1)));
     std::printf("window close (positions saved): %.3f s\n", close);
-    const double bareSave = BareSave(file);
+    BareSave(file);
+    double bareSave = BareSave(file);
+    for (int run = 1; run < kRuns; ++run)
+        bareSave = std::min(bareSave, BareSave(file));
     std::printf("bare save (prepared updates):   %.3f s\n", bareSave);
     std::printf("ratio close / bare save: %.2f (target <= 1.5)\n", close / bareSave);
     return 0;

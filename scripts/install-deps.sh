@@ -9,6 +9,8 @@ PACKAGES=(
   g++ cmake ninja-build pkg-config
   # tests and benchmarks
   googletest libgtest-dev libgmock-dev libbenchmark-dev
+  # fuzz targets (libFuzzer comes with clang's runtime libraries)
+  clang libclang-rt-14-dev
   # GUI
   qt6-base-dev qt6-base-dev-tools libgl-dev fonts-liberation xvfb xauth imagemagick xdotool
   # database

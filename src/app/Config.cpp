@@ -87,7 +87,8 @@ bool StoreConfig(const std::string& path, const ConfigSerializer& serialize)
         return false;
     const std::string data = WrapConfig(record.Data());
 
-    const std::string temp = path + ".tmp";
+    // Unique per process: two players closing at once never write into one file.
+    const std::string temp = path + "." + std::to_string(::getpid()) + ".tmp";
     if (!WriteWholeFile(temp, data)) {
         ::unlink(temp.c_str());
         return false;

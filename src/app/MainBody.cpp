@@ -1,7 +1,9 @@
 #include "app/MainBody.h"
 
 #include "app/Config.h"
+#include "app/LibraryStartup.h"
 #include "app/Player.h"
+#include "app/SingleInstance.h"
 #include "core/Paths.h"
 #include "data/Sql.h"
 #include "data/Sqlite3Session.h"
@@ -17,6 +19,15 @@ constexpr uint32_t kStartLanguage = 0x0FF8320C;
 
 Sqlite3Session theSession;
 
+void BringToFront(QWidget& window)
+{
+    if (window.isMinimized())
+        window.setWindowState((window.windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
+    window.show();
+    window.raise();
+    window.activateWindow();
+}
+
 } // namespace
 
 Sqlite3Session& LibrarySession()
@@ -24,30 +35,35 @@ Sqlite3Session& LibrarySession()
     return theSession;
 }
 
-void MainBody(Sqlite3Session& session, const String& folder, const String& title)
+void MainBody(Sqlite3Session& session, const String& folder, const String& title,
+              const std::vector<std::string>& arguments)
 {
     SetLanguage(kStartLanguage);
 
-    if (!session.Open(folder + kDatabaseFileName)) {
-        Exclamation("Can't create or open database file\n", title);
+    SingleInstance instance(folder);
+    if (!instance.Acquire()) {
+        if (!instance.Send(arguments))
+            Exclamation("The player is already running on this library but does not answer.\n", title);
         return;
     }
+    if (!OpenLibrary(session, folder + kDatabaseFileName, title))
+        return;
     // Bound until the end of the body, after the window (declared below) is gone.
     SqlBinding bind(session);
-    // A new file gets its tables; a file that is not a database records the
-    // failure in the session and the statements after it fail the same way.
-    CreateLibraryTables(session);
 
     const String configPath = folder + title + ".cfg";
     Player player;
+    instance.WhenMessage = [&player](const std::vector<std::string>&) { BringToFront(player); };
     const ConfigSerializer serialize = [&player](Stream& s) { player.Serialize(s); };
     LoadConfig(configPath, serialize);
     player.Run();
+    // Later starts are still answered, but the window is going away.
+    instance.WhenMessage = nullptr;
     player.FinishEditing();
     StoreConfig(configPath, serialize);
 }
 
-void MainBody()
+void MainBody(const std::vector<std::string>& arguments)
 {
-    MainBody(LibrarySession(), ExecutableFolder(), ExecutableTitle());
+    MainBody(LibrarySession(), ExecutableFolder(), ExecutableTitle(), arguments);
 }

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <string>
+#include <vector>
+
 #include "core/Value.h"
 
 class Sqlite3Session;
@@ -15,7 +18,10 @@ inline constexpr const char* kDatabaseFileName = "QuillonPlayer.db3";
 // configuration "<title>.cfg" from folder, runs the window until it closes,
 // stores the configuration and destroys the window. A database that cannot be
 // opened or created is reported and nothing else happens.
-void MainBody(Sqlite3Session& session, const String& folder, const String& title);
+// When another player already runs on folder's library, the arguments are
+// handed to it (its window comes to the front) and nothing else happens.
+void MainBody(Sqlite3Session& session, const String& folder, const String& title,
+              const std::vector<std::string>& arguments = {});
 
 // The same for the files next to the executable.
-void MainBody();
+void MainBody(const std::vector<std::string>& arguments = {});

@@ -1,8 +1,7 @@
 #include "app/Player.h"
 
-// The menu bar and its drop-downs. Only "Exit" does something: there is no
-// playlist file format to load, save, import or export, and the language is
-// fixed at start-up.
+// The menu bar and its drop-downs. The language is fixed at start-up, so its
+// entries do nothing.
 
 void Player::MainMenu(Bar& bar)
 {
@@ -12,11 +11,12 @@ void Player::MainMenu(Bar& bar)
 
 void Player::FilesMenu(Bar& bar)
 {
-    bar.Add("Load");
-    bar.Add("Save as");
+    PlaylistFiles& playlists = library.PlaylistCommands();
+    bar.Add("Load", [&playlists] { playlists.Load(); });
+    bar.Add("Save as", [&playlists] { playlists.SaveAs(); });
     bar.Separator();
-    bar.Add("Import");
-    bar.Add("Export");
+    bar.Add("Import", [&playlists] { playlists.Import(); });
+    bar.Add("Export", [&playlists] { playlists.Export(); });
     bar.Separator();
     bar.Add("Exit", [this] { Close(); });
 }

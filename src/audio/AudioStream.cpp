@@ -5,6 +5,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "audio/AdtsLength.h"
 #include "audio/FileDecoder.h"
 #include "audio/MidiRenderer.h"
 #include "audio/TagReader.h"
@@ -81,12 +82,19 @@ Result AudioStream::OpenDecoded()
     // The tag library knows no MIDI; checking for it only here keeps the common case to one open.
     if (!reading.recognised && HasMidiHeader())
         return OpenMidi();
-    // The tag library does not know the format or found no length: the decoder must.
+    // The tag library does not know the format, found no length, or counts what the
+    // container trims (MP4 edit lists): the decoder must.
     std::unique_ptr<FileDecoder> decoder;
     if (const Result r = FileDecoder::Open(path_, &decoder); r != kOk)
         return r;
-    const long long duration = decoder->ContainerDurationMs();
+    long long duration = decoder->ContainerDurationMs();
+    if (decoder->ContainerName() == "aac")
+        duration = AdtsLengthMs(path_);
     lengthMs_ = duration > 0 ? static_cast<unsigned>(duration) : 0;
+    if (tags_.empty())
+        for (const auto& [name, value] : decoder->Metadata())
+            if (const std::string tagName = TagNameOfContainerKey(name); !tagName.empty())
+                tags_.push_back(MakeTag(tagName, value));
     return kOk;
 }
 

@@ -1,6 +1,7 @@
 #include "audio/ChannelSlot.h"
 
-#include <chrono>
+#include <pthread.h>
+
 #include <system_error>
 
 #include "audio/PcmFormat.h"
@@ -23,6 +24,7 @@ Result ChannelSlot::Start(std::unique_ptr<SampleSource> source, uint32_t streamI
     pendingSeekMs_ = -1;
     paused_.store(paused);
     endOfAudio_.store(false);
+    decoderWantsSpace_.store(false);
     deliveredFrames_.store(0);
     baseMs_.store(0);
     try {
@@ -43,7 +45,7 @@ void ChannelSlot::Stop()
             std::lock_guard lock(mutex_);
             quit_ = true;
         }
-        wake_.notify_all();
+        WakeDecoder();
         thread_.join();
     }
     source_.reset();
@@ -65,7 +67,7 @@ void ChannelSlot::BeginSeek(unsigned positionMs)
         deliveredFrames_.store(0, std::memory_order_relaxed);
         baseMs_.store(positionMs, std::memory_order_relaxed);
     }
-    wake_.notify_all();
+    WakeDecoder();
 }
 
 unsigned ChannelSlot::PositionMs() const
@@ -74,46 +76,63 @@ unsigned ChannelSlot::PositionMs() const
            static_cast<unsigned>(FramesToMs(deliveredFrames_.load(std::memory_order_relaxed)));
 }
 
+void ChannelSlot::WakeDecoder()
+{
+    wakeCalls_.fetch_add(1, std::memory_order_release);
+    wakeCalls_.notify_one();  // a system call only when the decoder sleeps
+}
+
 void ChannelSlot::DecodeLoop()
 {
-    std::vector<float> chunk(kChunkFrames * kOutputChannels);
-    std::unique_lock lock(mutex_);
+    // Named so that its wake-ups can be counted from outside (the playback benchmark does).
+    pthread_setname_np(pthread_self(), "qp-decoder");
     while (true) {
-        // The callback wakes the decoder when it has drained room for a chunk; the timeout
-        // covers a wake-up that slips in just before the wait begins.
-        wake_.wait_for(lock, std::chrono::milliseconds(10), [&] {
-            const bool ready =
-                quit_ || pendingSeekMs_ >= 0 || (!sourceDone_ && ring_->WritableFrames() >= kChunkFrames);
-            decoderWantsSpace_.store(!ready && !sourceDone_, std::memory_order_release);
-            return ready;
-        });
-        if (quit_)
+        // Read before looking for work: a wake-up call made after this is never slept through.
+        const uint32_t calls = wakeCalls_.load(std::memory_order_acquire);
+        if (!FillRing())
             return;
+        wakeCalls_.wait(calls, std::memory_order_acquire);
+    }
+}
+
+bool ChannelSlot::FillRing()
+{
+    std::unique_lock lock(mutex_);
+    while (!quit_) {
         const long long seekMs = pendingSeekMs_;
         pendingSeekMs_ = -1;
-        if (seekMs < 0 && (sourceDone_ || ring_->WritableFrames() < kChunkFrames))
-            continue;
+        if (seekMs < 0 && (sourceDone_ || ring_->WritableFrames() < kChunkFrames)) {
+            // Full, or at the end: the callback wakes the decoder once half the ring is free.
+            decoderWantsSpace_.store(!sourceDone_, std::memory_order_release);
+            return true;
+        }
         const uint64_t generation = generation_;
 
-        // Decoding runs unlocked so that seeks and stops never wait for it.
+        // Decoding runs unlocked so that seeks and stops never wait for it. It writes
+        // into the ring's free space, which only this thread fills; the frames count
+        // once committed.
         lock.unlock();
         Result result = kOk;
         if (seekMs >= 0)
             result = source_->SeekMs(static_cast<unsigned>(seekMs));
         std::size_t produced = 0;
-        if (result == kOk)
-            result = source_->Read(chunk.data(), kChunkFrames, &produced);
+        if (result == kOk) {
+            std::size_t space = 0;
+            float* to = ring_->WriteSpace(kChunkFrames, &space);
+            result = source_->Read(to, space, &produced);
+        }
         lock.lock();
 
         if (generation != generation_)
             continue;  // a seek came in meanwhile: this chunk belongs to the old position
-        ring_->Write(chunk.data(), produced);
+        ring_->CommitWrite(produced);
         if (produced == 0 || result != kOk) {
             // The end of the audio, or a decoding failure that ends it here.
             sourceDone_ = true;
             endOfAudio_.store(true, std::memory_order_release);
         }
     }
+    return false;
 }
 
 std::size_t ChannelSlot::MixInto(float* out, std::size_t frames, float volume)
@@ -124,10 +143,8 @@ std::size_t ChannelSlot::MixInto(float* out, std::size_t frames, float volume)
     const std::size_t got = ring_->ReadAdd(out, frames, volume);
     deliveredFrames_.fetch_add(static_cast<long long>(got), std::memory_order_relaxed);
     // Waking the decoder only once half the ring is free lets it decode several chunks per wake-up.
-    if (decoderWantsSpace_.load(std::memory_order_acquire) && ring_->WritableFrames() >= kRingFrames / 2) {
-        decoderWantsSpace_.store(false, std::memory_order_relaxed);
-        wake_.notify_one();  // never blocks: at most a wake-up call to the kernel
-    }
+    if (ring_->WritableFrames() >= kRingFrames / 2 && decoderWantsSpace_.exchange(false, std::memory_order_acq_rel))
+        WakeDecoder();
     // Checked against the flag read before draining, so no frame written after it is lost.
     if (ended && ring_->ReadableFrames() == 0)
         active_.store(false, std::memory_order_release);

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <atomic>
-#include <condition_variable>
 #include <cstdint>
 #include <memory>
 #include <mutex>
@@ -50,9 +49,14 @@ public:
 
 private:
     void DecodeLoop();
+    // Decoder thread: decodes chunks until the ring is full; false once told to quit.
+    bool FillRing();
+    // Any thread: ends the decoder's current or next wait. Never blocks.
+    void WakeDecoder();
 
-    static constexpr std::size_t kRingFrames = 32768;  // about 0.75 s
-    static constexpr std::size_t kChunkFrames = 4096;
+    // About 1.5 s: refilled from half empty, the decoder wakes about once every 0.75 s.
+    static constexpr std::size_t kRingFrames = 65536;
+    static constexpr std::size_t kChunkFrames = 8192;
 
     std::unique_ptr<PcmRing> ring_;
     std::unique_ptr<SampleSource> source_;
@@ -60,9 +64,12 @@ private:
     uint32_t streamId_ = 0;
     uint32_t serial_ = 0;
 
-    // Guards the decoder's hand-over to the ring against seeks and stops.
+    // Guards the decoder's hand-over to the ring against seeks and stops; the
+    // output callback never takes it.
     std::mutex mutex_;
-    std::condition_variable wake_;
+    // Bumped by every wake-up call; the decoder sleeps until it moves, so a call
+    // made between its last check and its sleep is not lost.
+    std::atomic<uint32_t> wakeCalls_{0};
     bool quit_ = false;
     bool sourceDone_ = false;
     long long pendingSeekMs_ = -1;
@@ -71,7 +78,7 @@ private:
     std::atomic<bool> active_{false};
     std::atomic<bool> paused_{false};
     std::atomic<bool> endOfAudio_{false};       // the last decoded frames are in the ring
-    std::atomic<bool> decoderWantsSpace_{false};  // the decoder sleeps until the ring has room
+    std::atomic<bool> decoderWantsSpace_{false};  // the decoder sleeps until half the ring is free
     std::atomic<long long> deliveredFrames_{0};  // handed to the device since the last seek
     std::atomic<unsigned> baseMs_{0};            // the last seek's target
 };

@@ -74,6 +74,9 @@ Result FileDecoder::OpenFile(const std::string& path)
     frame_.reset(av_frame_alloc());
     if (!packet_ || !frame_)
         return kErrMemory;
+    const AVStream* stream = format_->streams[streamIndex_];
+    if (std::string(format_->iformat->name).find("mp4") != std::string::npos && stream->duration > 0)
+        endFrames_ = av_rescale_q(stream->duration, stream->time_base, AVRational{1, kSampleRate});
     return ResetResampler();
 }
 
@@ -105,11 +108,42 @@ long long FileDecoder::ContainerDurationMs() const
     return av_rescale(format_->duration, 1000, AV_TIME_BASE);
 }
 
+std::string FileDecoder::ContainerName() const
+{
+    return format_ ? format_->iformat->name : "";
+}
+
+std::vector<std::pair<std::string, std::string>> FileDecoder::Metadata() const
+{
+    std::vector<std::pair<std::string, std::string>> tags;
+    if (!format_)
+        return tags;
+    // Ogg keeps its comments with the stream, most other containers with the file.
+    for (const AVDictionary* dictionary : {static_cast<const AVDictionary*>(format_->metadata),
+                                           static_cast<const AVDictionary*>(format_->streams[streamIndex_]->metadata)}) {
+        const AVDictionaryEntry* entry = nullptr;
+        while ((entry = av_dict_get(dictionary, "", entry, AV_DICT_IGNORE_SUFFIX)))
+            tags.emplace_back(entry->key, entry->value);
+    }
+    return tags;
+}
+
 Result FileDecoder::ConvertFrame(const AVFrame* input)
 {
     const int capacity = swr_get_out_samples(resampler_.get(), input ? input->nb_samples : 0);
     if (capacity < 0)
         return kErrFileDamaged;
+    if (direct_ && discardFrames_ == 0 && static_cast<std::size_t>(capacity) + 1 <= directCapacity_) {
+        // Straight into the reader's buffer: one copy less.
+        uint8_t* out = reinterpret_cast<uint8_t*>(direct_);
+        const int converted = swr_convert(resampler_.get(), &out, capacity + 1,
+                                          input ? const_cast<const uint8_t**>(input->extended_data) : nullptr,
+                                          input ? input->nb_samples : 0);
+        if (converted < 0)
+            return kErrFileDamaged;
+        directFrames_ = static_cast<std::size_t>(converted);
+        return kOk;
+    }
     // Pending frames are consumed before decoding more, so the buffer restarts at 0.
     pending_.resize(static_cast<std::size_t>(capacity + 1) * kOutputChannels);
     uint8_t* out = reinterpret_cast<uint8_t*>(pending_.data());
@@ -151,7 +185,7 @@ Result FileDecoder::DecodeMore()
             av_frame_unref(frame_.get());
             if (r != kOk)
                 return r;
-            if (pendingFrames_ > 0)
+            if (pendingFrames_ > 0 || directFrames_ > 0)
                 return kOk;
             continue;
         }
@@ -191,11 +225,20 @@ Result FileDecoder::Read(float* frames, std::size_t capacity, std::size_t* produ
     if (!frames || !produced)
         return kErrInvalidParam;
     *produced = 0;
+    if (endFrames_ >= 0)
+        capacity = static_cast<std::size_t>(std::clamp<long long>(endFrames_ - positionFrames_, 0,
+                                                                  static_cast<long long>(capacity)));
     while (*produced < capacity) {
         if (pendingFrames_ == 0) {
             if (finished_)
                 break;
-            if (const Result r = DecodeMore(); r != kOk)
+            direct_ = frames + *produced * kOutputChannels;
+            directCapacity_ = capacity - *produced;
+            const Result r = DecodeMore();
+            direct_ = nullptr;
+            *produced += directFrames_;
+            directFrames_ = 0;
+            if (r != kOk)
                 return *produced > 0 ? kOk : r;
             continue;
         }
@@ -206,6 +249,7 @@ Result FileDecoder::Read(float* frames, std::size_t capacity, std::size_t* produ
         pendingFrames_ -= n;
         *produced += n;
     }
+    positionFrames_ += static_cast<long long>(*produced);
     return kOk;
 }
 
@@ -223,6 +267,7 @@ Result FileDecoder::SeekMs(unsigned positionMs)
     pendingFrames_ = 0;
     pendingStart_ = 0;
     discardFrames_ = 0;
+    positionFrames_ = MsToFrames(positionMs);
     demuxDone_ = false;
     finished_ = false;
     avcodec_flush_buffers(codec_.get());

@@ -2,6 +2,7 @@
 
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "audio/SampleSource.h"
@@ -26,6 +27,11 @@ public:
 
     // The container's stated duration; -1 when it states none.
     long long ContainerDurationMs() const;
+    // The short name of the container format ("flac", "aac", "mov,mp4,m4a,3gp,3g2,mj2", ...).
+    std::string ContainerName() const;
+    // The container's and the audio stream's named tags as (name, value) pairs, in the
+    // container's own lower-case names ("title", "artist", "track", ...).
+    std::vector<std::pair<std::string, std::string>> Metadata() const;
 
 private:
     FileDecoder() = default;
@@ -52,6 +58,10 @@ private:
     int streamIndex_ = -1;
 
     std::vector<float> pending_;  // converted frames not yet read
+    // During a Read: where a decoded block may be converted directly, and what landed there.
+    float* direct_ = nullptr;
+    std::size_t directCapacity_ = 0;
+    std::size_t directFrames_ = 0;
     std::size_t pendingFrames_ = 0;
     std::size_t pendingStart_ = 0;
     bool demuxDone_ = false;   // the decoder has been told the input ended
@@ -59,6 +69,11 @@ private:
     // After a seek: where the caller wants to start, checked against the first frame's time.
     long long seekTargetMs_ = -1;
     long long discardFrames_ = 0;
+    // Output frames read so far, counted from the start of the audio.
+    long long positionFrames_ = 0;
+    // Where the audio ends when the container says so exactly (an MP4 edit list trims
+    // the encoder's padding that the decoder would play); -1 to play what decodes.
+    long long endFrames_ = -1;
 };
 
 }  // namespace audio

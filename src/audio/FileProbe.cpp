@@ -1,6 +1,9 @@
 #include "audio/FileProbe.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <iterator>
@@ -18,11 +21,16 @@ extern "C" {
 }
 
 #include <taglib/fileref.h>
+#include <taglib/mp4file.h>
 #include <taglib/mpegfile.h>
 #include <taglib/tag.h>
+#include <taglib/wavfile.h>
+#include <taglib/tpropertymap.h>
 
+#include "audio/AdtsLength.h"
 #include "audio/MidiFile.h"
 #include "audio/Mp3Gapless.h"
+#include "audio/TagReader.h"
 
 namespace audio {
 
@@ -73,6 +81,52 @@ struct PacketFreer {
 struct FrameFreer {
     void operator()(AVFrame* p) const { av_frame_free(&p); }
 };
+
+bool HasTags(const ProbedFile& probed)
+{
+    return !probed.title.empty() || !probed.artist.empty() || !probed.album.empty() || !probed.genre.empty() ||
+           probed.year > 0 || probed.track > 0;
+}
+
+// The first run of exactly four digits ("2019-05-01" -> 2019); 0 when there is none.
+int YearOfDate(const std::string& date)
+{
+    for (size_t i = 0; i < date.size(); ++i) {
+        size_t end = i;
+        while (end < date.size() && std::isdigit(static_cast<unsigned char>(date[end])))
+            ++end;
+        if (end - i == 4)
+            return std::stoi(date.substr(i, 4));
+        i = end;
+    }
+    return 0;
+}
+
+// A file the tag reader does not know may still carry tags in its container.
+void TakeContainerTags(const AVFormatContext& format, int stream, ProbedFile& probed)
+{
+    // Ogg keeps its comments with the stream, most other containers with the file.
+    for (const AVDictionary* dictionary : {static_cast<const AVDictionary*>(format.metadata),
+                                           static_cast<const AVDictionary*>(format.streams[stream]->metadata)}) {
+        const AVDictionaryEntry* entry = nullptr;
+        while ((entry = av_dict_get(dictionary, "", entry, AV_DICT_IGNORE_SUFFIX))) {
+            const std::string name = TagNameOfContainerKey(entry->key);
+            const std::string value = entry->value;
+            if (name == "TITLE")
+                probed.title = value;
+            else if (name == "ARTIST")
+                probed.artist = value;
+            else if (name == "ALBUM")
+                probed.album = value;
+            else if (name == "GENRE")
+                probed.genre = value;
+            else if (name == "DATE")
+                probed.year = YearOfDate(value);
+            else if (name == "TRACKNUMBER")
+                probed.track = std::atoi(value.c_str());
+        }
+    }
+}
 
 // Opens the file with the decoder library and decodes its first audio frame.
 // `known`: the tag reader found sound in the file or it starts like one, so a failure means damage.
@@ -141,8 +195,15 @@ ProbedFile CheckDecodes(const std::string& path, bool known, ProbedFile probed)
     }
     if (!decoded)
         return damaged();
-    if (probed.lengthMs <= 0 && format->duration != AV_NOPTS_VALUE && format->duration > 0)
-        probed.lengthMs = av_rescale(format->duration, 1000, AV_TIME_BASE);
+    if (probed.lengthMs <= 0) {
+        // Raw AAC states no length; its frames are counted instead of trusting the bit rate.
+        if (std::strcmp(format->iformat->name, "aac") == 0)
+            probed.lengthMs = std::max(0LL, AdtsLengthMs(path));
+        else if (format->duration != AV_NOPTS_VALUE && format->duration > 0)
+            probed.lengthMs = av_rescale(format->duration, 1000, AV_TIME_BASE);
+    }
+    if (!HasTags(probed))
+        TakeContainerTags(*format, stream, probed);
     return probed;
 }
 
@@ -163,6 +224,16 @@ ProbedFile ProbeMidi(const std::string& path, off_t size)
 }
 
 std::string Utf8(const TagLib::String& text) { return text.to8Bit(true); }
+
+void TakeTag(const TagLib::Tag& tag, ProbedFile& probed)
+{
+    probed.title = Utf8(tag.title());
+    probed.artist = Utf8(tag.artist());
+    probed.album = Utf8(tag.album());
+    probed.genre = Utf8(tag.genre());
+    probed.year = static_cast<int>(tag.year());
+    probed.track = static_cast<int>(tag.track());
+}
 
 }  // namespace
 
@@ -201,15 +272,23 @@ ProbedFile ProbeFile(const std::string& path)
     const bool tagged = !ref.isNull() && ref.file()->isValid() && ref.audioProperties() &&
                         ref.audioProperties()->lengthInMilliseconds() > 0;
     if (tagged) {
-        if (const TagLib::Tag* tag = ref.tag()) {
-            probed.title = Utf8(tag->title());
-            probed.artist = Utf8(tag->artist());
-            probed.album = Utf8(tag->album());
-            probed.genre = Utf8(tag->genre());
-            probed.year = static_cast<int>(tag->year());
-            probed.track = static_cast<int>(tag->track());
+        const TagLib::Tag* tag = ref.tag();
+        // A WAV file's own INFO chunk is not part of the tag it names first.
+        if (auto* wav = dynamic_cast<TagLib::RIFF::WAV::File*>(ref.file()); wav && (!tag || tag->isEmpty()))
+            tag = wav->InfoTag();
+        if (tag)
+            TakeTag(*tag, probed);
+        // Some tag kinds keep the date under a name their year does not read.
+        if (probed.year == 0 && HasTags(probed)) {
+            const TagLib::StringList date = ref.file()->properties()["DATE"];
+            if (!date.isEmpty())
+                probed.year = YearOfDate(Utf8(date.front()));
         }
         probed.lengthMs = ref.audioProperties()->lengthInMilliseconds();
+        // MP4 states the media's full length, priming and padding included; the
+        // container's edit list, read by the decoder, says what plays.
+        if (dynamic_cast<TagLib::MP4::File*>(ref.file()))
+            probed.lengthMs = 0;
         if (auto* mpeg = dynamic_cast<TagLib::MPEG::File*>(ref.file())) {
             const long long gapless = Mp3GaplessLengthMs(*mpeg);
             if (gapless > 0)

@@ -32,6 +32,20 @@ std::size_t PcmRing::Write(const float* frames, std::size_t count)
     return count;
 }
 
+float* PcmRing::WriteSpace(std::size_t most, std::size_t* frames)
+{
+    const std::size_t written = written_.load(std::memory_order_relaxed);
+    const std::size_t free = capacity_ - (written - read_.load(std::memory_order_acquire));
+    const std::size_t start = written % capacity_;
+    *frames = std::min({most, free, capacity_ - start});
+    return &samples_[start * kOutputChannels];
+}
+
+void PcmRing::CommitWrite(std::size_t frames)
+{
+    written_.store(written_.load(std::memory_order_relaxed) + frames, std::memory_order_release);
+}
+
 std::size_t PcmRing::Read(float* frames, std::size_t count)
 {
     const std::size_t read = read_.load(std::memory_order_relaxed);

@@ -22,6 +22,12 @@ public:
     // Like Read, but adds the frames times `gain` to what `out` holds.
     std::size_t ReadAdd(float* out, std::size_t count, float gain);
 
+    // Producer side, writing in place: the free frames that follow the written
+    // ones without wrapping (at most `most`), then the count actually written.
+    // The consumer never reads free frames, and Clear leaves them free.
+    float* WriteSpace(std::size_t most, std::size_t* frames);
+    void CommitWrite(std::size_t frames);
+
     // Empties the ring; only while neither side is reading or writing.
     void Clear();
 

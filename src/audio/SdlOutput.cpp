@@ -68,7 +68,9 @@ Result SdlOutput::Open(Mixer& mixer, std::unique_ptr<SdlOutput>* output)
     wanted.freq = kSampleRate;
     wanted.format = AUDIO_F32SYS;
     wanted.channels = kOutputChannels;
-    wanted.samples = 1024;
+    // About 46 ms per buffer: the device thread wakes some 22 times a second, and a
+    // pause or a volume change is still heard at once.
+    wanted.samples = 2048;
     wanted.callback = &SdlOutput::Callback;
     wanted.userdata = &mixer;
 

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include <taglib/fileref.h>
+#include <taglib/mp4file.h>
 #include <taglib/mpegfile.h>
 #include <taglib/tpropertymap.h>
 
@@ -19,6 +20,8 @@ bool IsNumericName(const std::string& name)
 {
     return name == "TRACKNUMBER" || name == "DISCNUMBER" || name == "BPM";
 }
+
+}  // namespace
 
 Tag MakeTag(const std::string& name, const std::string& text)
 {
@@ -37,7 +40,22 @@ Tag MakeTag(const std::string& name, const std::string& text)
     return tag;
 }
 
-}  // namespace
+std::string TagNameOfContainerKey(const std::string& key)
+{
+    static const std::pair<const char*, const char*> kNames[] = {
+        {"title", "TITLE"}, {"artist", "ARTIST"}, {"album", "ALBUM"}, {"album_artist", "ALBUMARTIST"},
+        {"date", "DATE"},   {"genre", "GENRE"},   {"track", "TRACKNUMBER"}, {"disc", "DISCNUMBER"},
+        {"composer", "COMPOSER"}, {"comment", "COMMENT"},
+    };
+    std::string lower = key;
+    for (char& c : lower)
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    for (const auto& [from, to] : kNames)
+        if (lower == from)
+            return to;
+    return {};
+}
 
 TagReading ReadTags(const std::string& path)
 {
@@ -48,6 +66,10 @@ TagReading ReadTags(const std::string& path)
 
     reading.recognised = true;
     reading.lengthMs = ref.audioProperties()->lengthInMilliseconds();
+    // MP4 states the media's full length, the encoder's priming and padding included,
+    // while the container's edit list says what plays.
+    if (dynamic_cast<TagLib::MP4::File*>(ref.file()))
+        reading.lengthMs = 0;
     if (auto* mpeg = dynamic_cast<TagLib::MPEG::File*>(ref.file())) {
         const long long gapless = Mp3GaplessLengthMs(*mpeg);
         if (gapless > 0)

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/Value.h"
+#include "data/SqlError.h"
 
 // The dialect code of SQLite sessions; literals are formatted for it.
 inline constexpr int SQLITE3 = 4;
@@ -58,8 +59,9 @@ private:
     SqlSession& session_;
 };
 
-// An open database. Errors never throw: each failure stores its message and the
-// statement it belongs to, readable with GetLastError/GetErrorStatement.
+// An open database. Errors never throw: each failure stores its message, the
+// statement it belongs to and the database's result code, readable with
+// GetLastError, GetErrorStatement and GetLastErrorKind.
 class SqlSession {
 public:
     // Default slow-statement threshold: in practice never reached.
@@ -93,8 +95,19 @@ public:
 
     void SetError(const String& error, const String& statement);
     void ClearError();
+    // Puts back an error read earlier, without logging it again.
+    void RestoreError(const String& error, const String& statement, int code);
     const String& GetLastError() const { return lastError_; }
     const String& GetErrorStatement() const { return errorStatement_; }
+    // The database's result code of the last recorded error (0 when none).
+    int GetLastErrorCode() const { return lastErrorCode_; }
+    SqlErrorKind GetLastErrorKind() const;
+    // The last error's cause in plain words.
+    String DescribeLastError() const { return DescribeSqlError(GetLastErrorKind(), lastError_); }
+
+protected:
+    // The database's result code for the failure being recorded now.
+    virtual int CurrentErrorCode() const { return 0; }
 
 private:
     std::ostream* trace_ = nullptr;
@@ -102,4 +115,5 @@ private:
     int slowThreshold_ = kNeverSlow;
     String lastError_;
     String errorStatement_;
+    int lastErrorCode_ = 0;
 };

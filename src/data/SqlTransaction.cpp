@@ -11,8 +11,16 @@ SqlTransaction::SqlTransaction(SqlSession* session) : session_(session)
 
 SqlTransaction::~SqlTransaction()
 {
-    if (open_)
-        session_->Rollback();
+    if (!open_)
+        return;
+    // The failure that ended the transaction is the one to report, not a
+    // rollback refused because SQLite already rolled back by itself (as it
+    // does after a full disk).
+    const String error = session_->GetLastError();
+    const String statement = session_->GetErrorStatement();
+    const int code = session_->GetLastErrorCode();
+    if (!session_->Rollback())
+        session_->RestoreError(error, statement, code);
 }
 
 bool SqlTransaction::Commit()

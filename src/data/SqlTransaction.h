@@ -19,7 +19,8 @@ public:
     SqlTransaction& operator=(const SqlTransaction&) = delete;
 
     // False when the transaction never began or "COMMIT;" failed; it is then
-    // rolled back when this object goes.
+    // rolled back when this object goes, the session keeping the error that
+    // ended it.
     bool Commit();
     // True from a successful begin until the commit or rollback.
     bool IsOpen() const { return open_; }

@@ -44,28 +44,6 @@ Value IntegerValue(int64_t v)
 
 }  // namespace
 
-int CountSqlParameters(const String& text)
-{
-    int count = 0;
-    bool inLiteral = false;
-    for (size_t i = 0; i < text.size(); ++i) {
-        const char c = text[i];
-        if (inLiteral) {
-            if (c == '\'') {
-                if (i + 1 < text.size() && text[i + 1] == '\'')
-                    ++i;  // an escaped quote stays inside the literal
-                else
-                    inLiteral = false;
-            }
-        } else if (c == '\'') {
-            inLiteral = true;
-        } else if (c == '?') {
-            ++count;
-        }
-    }
-    return count;
-}
-
 Sqlite3Connection::~Sqlite3Connection()
 {
     Cancel();
@@ -100,7 +78,9 @@ const Sqlite3Connection::Cached* Sqlite3Connection::Compile(const String& text)
         return nullptr;
     }
     index_.emplace(text, cache_.size());
-    cache_.push_back({text, statement, CountSqlParameters(text)});
+    // SQLite's own count covers every form of parameter ("?NNN", ":name", ...)
+    // and ignores whatever literals, identifiers and comments hold.
+    cache_.push_back({text, statement, sqlite3_bind_parameter_count(statement)});
     MainLog() << "Sqlite3Connection::Compile(" << text << ") = " << FormatHandle(statement) << "\n";
     cachedLength_ += text.size();
     return &cache_.back();

@@ -8,10 +8,6 @@
 struct sqlite3;
 struct sqlite3_stmt;
 
-// Number of "?" parameters in a statement text, not counting those inside
-// single-quoted literals ('' inside a literal is an escaped quote).
-int CountSqlParameters(const String& text);
-
 // Runs statements on one SQLite handle. Every distinct text is prepared once
 // and kept until the connection is destroyed or the cache's texts reach
 // kCacheLimit characters together, when the whole cache is finalized.

@@ -22,6 +22,8 @@ bool Sqlite3Session::Open(const String& fileName)
         return false;
     }
     db_ = db;
+    // Another reader or a short write elsewhere is waited out instead of failing at once.
+    sqlite3_busy_timeout(db_, busyTimeoutMs_);
     return true;
 }
 
@@ -58,6 +60,18 @@ bool Sqlite3Session::Commit()
 bool Sqlite3Session::Rollback()
 {
     return RunControlStatement("ROLLBACK;");
+}
+
+void Sqlite3Session::SetBusyTimeout(int ms)
+{
+    busyTimeoutMs_ = ms;
+    if (db_)
+        sqlite3_busy_timeout(db_, ms);
+}
+
+int Sqlite3Session::CurrentErrorCode() const
+{
+    return db_ ? sqlite3_extended_errcode(db_) : SQLITE_MISUSE;
 }
 
 bool Sqlite3Session::RunControlStatement(const char* text)

@@ -10,6 +10,9 @@ public:
     Sqlite3Session() = default;
     ~Sqlite3Session() override;
 
+    // How long a statement waits for another program's lock before it fails.
+    static constexpr int kDefaultBusyTimeoutMs = 3000;
+
     // Opens the file, creating it when missing. True when it is open; a failure
     // is neither logged nor recorded and leaves the session closed.
     bool Open(const String& fileName);
@@ -24,9 +27,16 @@ public:
     bool Commit() override;
     bool Rollback() override;
 
+    // Applies now and to every later Open; tests shorten it.
+    void SetBusyTimeout(int ms);
+    int GetBusyTimeout() const { return busyTimeoutMs_; }
+
     const String& GetFileName() const { return fileName_; }
     const String& GetCurrentDatabase() const { return currentDatabase_; }
     sqlite3* GetHandle() const { return db_; }
+
+protected:
+    int CurrentErrorCode() const override;
 
 private:
     bool RunControlStatement(const char* text);
@@ -34,4 +44,5 @@ private:
     sqlite3* db_ = nullptr;
     String fileName_;
     String currentDatabase_;
+    int busyTimeoutMs_ = kDefaultBusyTimeoutMs;
 };

@@ -6,6 +6,7 @@
 #include "data/SqlTransaction.h"
 #include "library/LibraryGrids.h"
 #include "library/MusicFiles.h"
+#include "library/TrackTags.h"
 #include "library/TrackInserter.h"
 #include "ui/GridCtrl.h"
 
@@ -21,6 +22,34 @@ constexpr auto kFrame = std::chrono::milliseconds(16);
 
 Value TextOrNull(const std::string& text) { return text.empty() ? Value() : Value(text); }
 
+// A row of a batch: stored at `pos`, shown once the batch is committed.
+struct Stored {
+    int pos;
+    std::vector<Value> cells;
+    String path;
+};
+
+// The grid's keys once the batch's rows are placed one by one at their positions.
+// The positions only grow: rows at the end come first, then every further row
+// goes to the same place, above the one before it.
+std::vector<Value> DisplayAfter(GridCtrl& grid, const std::vector<Stored>& batch)
+{
+    std::vector<Value> keys;
+    keys.reserve(static_cast<size_t>(grid.GetCount()) + batch.size());
+    for (int row = 0; row < grid.GetCount(); ++row)
+        keys.push_back(grid.Get(row, TRACK_ID));
+    size_t next = 0;
+    for (; next < batch.size() && batch[next].pos >= static_cast<int>(keys.size()); ++next)
+        keys.push_back(batch[next].cells[TRACK_ID]);
+    if (next < batch.size()) {
+        std::vector<Value> above;
+        for (size_t i = batch.size(); i-- > next;)
+            above.push_back(batch[i].cells[TRACK_ID]);
+        keys.insert(keys.begin() + batch[next].pos, above.begin(), above.end());
+    }
+    return keys;
+}
+
 } // namespace
 
 TrackFields TrackFieldsOf(const String& path, const AudioEngine::FileCheck& probed)
@@ -32,6 +61,9 @@ TrackFields TrackFieldsOf(const String& path, const AudioEngine::FileCheck& prob
     track.artist = TextOrNull(probed.artist);
     track.album = TextOrNull(probed.album);
     track.length = static_cast<int>(std::clamp<long long>(probed.lengthMs, 0, INT32_MAX));
+    track.year = YearFromTag(probed.year > 0 ? Value(probed.year) : Value());
+    track.genre = TextOrNull(TrimBoth(probed.genre));
+    track.track = TrackNumberFromTag(probed.track > 0 ? Value(probed.track) : Value());
     return track;
 }
 
@@ -129,11 +161,6 @@ void BackgroundAdd::Flush()
 
     // Rows are placed only once their batch is committed, so the grid never shows
     // a track that is not stored.
-    struct Stored {
-        int pos;
-        std::vector<Value> cells;
-        String path;
-    };
     SqlSession* session = SQL.GetSession();
     auto notStored = [&] {
         const String error = session ? session->GetLastError() : String();
@@ -156,11 +183,21 @@ void BackgroundAdd::Flush()
         else
             stored.push_back({pos, TrackRow(id, track), std::move(item.path)});
     }
-    if (!stored.empty() && !transaction.Commit()) {
+    std::function<void()> orderStored = [] {};
+    if (!stored.empty() && WriteOrder) {
+        std::vector<std::pair<Value, int>> inserted;
+        inserted.reserve(stored.size());
+        for (const Stored& row : stored)
+            inserted.emplace_back(row.cells[TRACK_ID], row.pos);
+        orderStored = WriteOrder(grid, DisplayAfter(grid, stored), inserted);
+    }
+    if (!stored.empty() && (!orderStored || !transaction.Commit())) {
         for (Stored& row : stored)
             failures.push_back({std::move(row.path), notStored()});
         stored.clear();
     }
+    if (!stored.empty())
+        orderStored();
     int lastRow = -1;
     for (Stored& row : stored)
         lastRow = grid.InsertRow(row.pos, std::move(row.cells));

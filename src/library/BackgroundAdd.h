@@ -5,6 +5,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include <QObject>
@@ -72,6 +73,16 @@ public:
     // At the end of each add, cancelled or not; MakeAddReport tells what to say.
     // The owner of the adds sets it; the window leaves it alone.
     std::function<void(const AddOutcome&)> WhenFinished;
+
+    // Inside a batch's transaction, after its inserts: writes the positions the
+    // batch changes. `display` is the grid's keys in the order the batch leaves
+    // them; `inserted` the batch's new keys with the POS each insert stored.
+    // Gives what to run once the transaction is committed, or an empty function
+    // when a position could not be written (the batch is then not stored).
+    // Unset: only the inserts are stored.
+    using OrderWriter = std::function<std::function<void()>(
+        GridCtrl& grid, std::vector<Value> display, const std::vector<std::pair<Value, int>>& inserted)>;
+    OrderWriter WriteOrder;
 
     // Wakes the loop every time this many files or this much time is waiting to be stored.
     static constexpr std::size_t kBatchFiles = 500;

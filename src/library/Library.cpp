@@ -8,6 +8,7 @@
 #include "data/Sql.h"
 #include "library/LibraryDb.h"
 #include "library/LibraryGrids.h"
+#include "library/NotStored.h"
 #include "playback/PlaybackControl.h"
 #include "ui/WaitCursor.h"
 
@@ -19,6 +20,10 @@ Library::Library(QWidget& gridOwner, PlaybackControl& playback)
 {
     SetupListGrid();
     adder_.SetupSelectors();
+    adder_.Adds().WriteOrder = [this](GridCtrl& tracks, std::vector<Value> display,
+                                      const std::vector<std::pair<Value, int>>& inserted) {
+        return WriteAddedOrder(tracks, std::move(display), inserted);
+    };
 }
 
 Library::~Library()
@@ -32,10 +37,17 @@ void Library::SetupListGrid()
 {
     ConfigureListGrid(ListGrid, NameEditor);
     ListGrid.WhenMenuBar = [this](Bar& bar) { ListMenu(bar); };
-    ListGrid.WhenInsertRow = [this] { ListInserted(); };
-    ListGrid.WhenUpdateRow = [this] { ListEdited(); };
+    ListGrid.WhenInsertRow = [this] {
+        if (!ListInserted())
+            ListGrid.RevertEdit();
+    };
+    ListGrid.WhenUpdateRow = [this] {
+        if (!ListEdited())
+            ListGrid.RevertEdit();
+    };
     ListGrid.WhenCursor = [this] { ListCursorChanged(); };
     ListGrid.WhenRemoveRow = [this] { ListRemoving(); };
+    ListGrid.WhenReorder = [this] { StoreListOrder(); };
     ListGrid.AppendAction = [this] { ShowListAddMenu(); };
 }
 
@@ -47,18 +59,25 @@ void Library::LoadLibrary()
         lists = ::LoadLibrary(*session);
     ListGrid.Reserve(static_cast<int>(lists.size()));
     for (LoadedList& list : lists) {
-        ListGrid.Add(std::vector<Value>{std::move(list.id), std::move(list.name)});
+        ListGrid.Add(std::vector<Value>{list.id, std::move(list.name)});
         GridCtrl& tracks = NewTrackList(-1);
         tracks.Reserve(static_cast<int>(list.tracks.size()));
         for (std::vector<Value>& row : list.tracks)
             tracks.Add(std::move(row));
         list.tracks = {};  // hand the memory back as we go
+        trackOrders_[list.id.ToInt64()].Loaded(TrackKeys(tracks));
     }
+    listOrder_.Loaded(ListKeys());
     if (ListGrid.GetCount() == 0) {
         ListGrid.Add();
         ListGrid.Get(0, LIST_NAME) = kDefaultListName;
-        ListGrid.Get(0, LIST_ID) = StoreDefaultList(kDefaultListName);
+        const Value id = StoreDefaultList(kDefaultListName);
+        ListGrid.Get(0, LIST_ID) = id;
         NewTrackList(-1);
+        listOrder_.Inserted(id, 0);
+        // The window needs one playlist; it stays, but the user knows it is not stored.
+        if (id.IsNull())
+            TellNotStored("The playlist " + Quoted(kDefaultListName) + " could not be created");
     }
 }
 
@@ -69,6 +88,8 @@ GridCtrl& Library::NewTrackList(int index)
     ConfigureTrackGrid(*grid);
     grid->WhenMenuBar = [this](Bar& bar) { TrackMenu(bar); };
     grid->WhenRemoveRow = [this] { TrackRemoving(); };
+    // A move, a drop or a sort is stored at once, so a crash keeps the order shown.
+    grid->WhenReorder = [this, tracks = grid.get()] { StoreTrackOrder(*tracks); };
     grid->WhenLeftDouble = [this] { playback_.PlaySelected(); };
     grid->WhenEnter = [this] { playback_.PlaySelected(); };
     grid->AppendAction = [this] { ShowTrackAddMenu(); };
@@ -97,36 +118,42 @@ GridCtrl& Library::CurrentTrackList()
 void Library::TrackRemoving()
 {
     GridCtrl& g = CurrentTrackList();
-    // A removal of selected rows is one transaction; the cursor row alone needs none.
-    if (g.IsRemovingFirst())
-        trackRemoval_.emplace(SQL.GetSession());
-    const Value id = g.Get(TRACK_ID);
-    // A row whose file could not be opened was never stored.
-    if (!id.IsNull())
-        RemoveTrack(id);
-    playback_.TrackRemoved(id);
-    if (g.IsRemovingLast() && trackRemoval_) {
-        trackRemoval_->Commit();
-        trackRemoval_.reset();
+    // A removal of selected rows is stored as a whole at its first row; the
+    // cursor row alone on its own. Either is kept whole when it is refused.
+    if (g.IsRemovingFirst() || !removingSelection_) {
+        if (!RemoveTrackRows(g)) {
+            g.KeepRemovedRow();
+            return;
+        }
+        removingSelection_ = g.IsRemovingFirst() && !g.IsRemovingLast();
+    } else if (g.IsRemovingLast()) {
+        removingSelection_ = false;
     }
+    const Value id = g.Get(TRACK_ID);
+    trackOrders_[ListIdOf(g).ToInt64()].Removed(id);
+    playback_.TrackRemoved(id);
 }
 
-void Library::SavePositions()
+bool Library::RemoveTrackRows(GridCtrl& tracks)
 {
-    SqlSession* session = SQL.GetSession();
-    if (!session || !session->IsOpen())
-        return;
-    WaitCursor wait;
-    std::vector<ListOrder> order;
-    for (int row = 0; row < ListGrid.GetCount(); ++row) {
-        ListOrder list{ListGrid.Get(row, LIST_ID), {}};
-        const int id = ListGrid.GetRowId(row);
-        if (id >= 0 && id < static_cast<int>(trackLists_.size())) {
-            GridCtrl& tracks = *trackLists_[static_cast<size_t>(id)];
-            for (int t = 0; t < tracks.GetCount(); ++t)
-                list.entries.push_back(tracks.Get(t, TRACK_ID));
-        }
-        order.push_back(std::move(list));
+    std::vector<Value> ids;
+    bool removed;
+    if (tracks.IsRemovingFirst()) {
+        for (int row = 0; row < tracks.GetCount(); ++row)
+            if (tracks.IsSelected(row))
+                ids.push_back(tracks.Get(row, TRACK_ID));
+        removed = RemoveTracks(ids);
+    } else {
+        // The cursor row alone needs no transaction; a row whose file could
+        // not be opened was never stored.
+        ids.push_back(tracks.Get(TRACK_ID));
+        removed = ids.front().IsNull() || RemoveTrack(ids.front());
     }
-    ::SavePositions(*session, order);
+    if (removed)
+        return true;
+    const String what = ids.size() == 1
+                            ? "The track " + Quoted(tracks.Get(TRACK_TITLE).ToString()) + " could not be deleted"
+                            : "The " + std::to_string(ids.size()) + " selected tracks could not be deleted";
+    TellNotStored(what, ids.size() == 1 ? "It is still there." : "They are all still there.");
+    return false;
 }

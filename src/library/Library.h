@@ -1,13 +1,16 @@
 #pragma once
 
 #include <QLineEdit>
+#include <cstdint>
 #include <functional>
 #include <memory>
-#include <optional>
+#include <unordered_map>
 #include <vector>
 
 #include "data/SqlTransaction.h"
 #include "library/MusicAdder.h"
+#include "library/PlaylistFiles.h"
+#include "library/StoredOrder.h"
 #include "ui/Bar.h"
 #include "ui/GridCtrl.h"
 
@@ -17,8 +20,10 @@ class QWidget;
 // The music library as the window shows it: the playlists grid (ListGrid),
 // one track grid per playlist (TrackLists, parallel to ListGrid's stored rows),
 // the adding of music and the menus of both kinds of grid. The database follows
-// every change statement by statement; the display order is written when the
-// library goes. Everything runs on the user-interface thread.
+// every change statement by statement, and the display order with every user
+// action that changes it. A change the database refuses is told to the user
+// once, and the grids go back to what is stored. Everything runs on the
+// user-interface thread.
 class Library {
 public:
     using TrackGrids = std::vector<std::unique_ptr<GridCtrl>>;
@@ -38,8 +43,13 @@ public:
     // Fills ListGrid and TrackLists from the database; makes "Playlist 1" when
     // there is no list, so afterwards there is at least one.
     void LoadLibrary();
-    // Writes every list's and track's display position, in one transaction.
+    // Writes every list's and track's display position, in one transaction;
+    // says so when that fails while some order is not stored yet.
     void SavePositions();
+    // Writes the positions that changed since they were last stored: of the
+    // lists, or of one track grid's entries. False (the user told) on failure.
+    bool StoreListOrder();
+    bool StoreTrackOrder(GridCtrl& tracks);
 
     const TrackGrids& TrackLists() const { return trackLists_; }
     // The track grid of the playlist under ListGrid's cursor (the first one
@@ -56,17 +66,21 @@ public:
     void FinishEditing();
     // Trims the name; an empty one becomes "Playlist <number of lists>" (true then).
     bool FixListName(String& name);
-    void ListInserted();
-    void ListEdited();
+    // False when the database refused the change (the user has been told).
+    bool ListInserted();
+    bool ListEdited();
     void ListRemoving();
     void ListCursorChanged();
     void AddListFromFolder();
 
     // ---- Track grid handlers and commands; they act on CurrentTrackList.
-    void AddTrack(bool append, const String& path) { adder_.AddTrack(append, path); }
+    // Adds one file at once; the positions it shifts are stored with it.
+    void AddTrack(bool append, const String& path);
+    // Adds in the background; each batch also stores the positions of the rows it moved down.
     void AddFiles(bool append) { adder_.AddFiles(append); }
     void AddFolder(bool append) { adder_.AddFolder(append); }
     void ScanFolder(bool append, const String& dir) { adder_.ScanFolder(append, dir); }
+    void AddPaths(const std::vector<String>& paths, bool append) { adder_.AddPaths(paths, append); }
     void TrackRemoving();
 
     // ---- Menus: builders run each time the menu opens.
@@ -81,13 +95,21 @@ public:
     FolderSelector& Folders() { return adder_.Folders(); }
     // The adds of music running in the background, and those waiting behind them.
     BackgroundAdd& Adds() { return adder_.Adds(); }
+    // Load, Save as, Import and Export of playlist files.
+    PlaylistFiles& PlaylistCommands() { return playlistFiles_; }
 
 private:
     QWidget& gridOwner_;
     PlaybackControl& playback_;
     MusicAdder adder_;
-    // A removal of selected tracks, from the row marked first to the row marked last.
-    std::optional<SqlTransaction> trackRemoval_;
+    PlaylistFiles playlistFiles_{*this};
+    // A removal of selected tracks is stored as a whole at the row marked
+    // first; the rows after it, up to the one marked last, are already gone.
+    bool removingSelection_ = false;
+    // What POS each list and each list's entries hold in the database
+    // (entries by LISTS.ID of their list).
+    StoredOrder listOrder_;
+    std::unordered_map<int64_t, StoredOrder> trackOrders_;
 
 public:
     // Declared in this order so ListGrid, which edits with NameEditor, goes
@@ -105,4 +127,17 @@ private:
     // The name cell of the current row, trimmed or defaulted, written back when changed.
     String FixedListName();
     void ShowTrackList(GridCtrl& tracks);
+    // The keys in display order: the lists' IDs, or a track grid's IDPLs.
+    std::vector<Value> ListKeys();
+    static std::vector<Value> TrackKeys(GridCtrl& tracks);
+    // The LISTS.ID of the playlist a track grid belongs to (Null when none).
+    Value ListIdOf(const GridCtrl& tracks);
+    // Whether some display order is not stored yet.
+    bool OrderPending();
+    // Inside the transaction of a batch of added tracks: writes the positions it
+    // changes; see BackgroundAdd::WriteOrder.
+    std::function<void()> WriteAddedOrder(GridCtrl& tracks, std::vector<Value> display,
+                                          const std::vector<std::pair<Value, int>>& inserted);
+    // Stores the IDs of the selected rows (or of the current row alone).
+    bool RemoveTrackRows(GridCtrl& tracks);
 };

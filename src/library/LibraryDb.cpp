@@ -1,5 +1,6 @@
 #include "library/LibraryDb.h"
 
+#include <algorithm>
 #include <climits>
 
 #include "data/SqlTransaction.h"
@@ -13,7 +14,10 @@ SqlSelect LoadLists()
 
 SqlSelect LoadTracks(const Value& list)
 {
-    return SqlSelect(IDPL, FILENAME, TITLE, ARTIST, ALBUM, LENGTH).From(PLAYLISTS).Where(ID == list).OrderBy(POS);
+    return SqlSelect(IDPL, FILENAME, TITLE, ARTIST, ALBUM, LENGTH, YEAR, GENRE, TRACK)
+        .From(PLAYLISTS)
+        .Where(ID == list)
+        .OrderBy(POS);
 }
 
 SqlInsert InsertDefaultList(const Value& name)
@@ -41,11 +45,10 @@ SqlDelete DeleteList(const Value& list)
     return SqlDelete(LISTS).Where(ID == list);
 }
 
-SqlInsert InsertTrack(const Value& list, int pos, const Value& file, const Value& title, const Value& artist,
-                      const Value& album, const Value& length)
+SqlInsert InsertTrack(const Value& list, int pos, const TrackFields& track)
 {
-    return SqlInsert(PLAYLISTS)(ID, list)(POS, pos)(FILENAME, file)(TITLE, title)(ARTIST, artist)(ALBUM, album)(
-        LENGTH, length);
+    return SqlInsert(PLAYLISTS)(ID, list)(POS, pos)(FILENAME, track.file)(TITLE, track.title)(ARTIST, track.artist)(
+        ALBUM, track.album)(LENGTH, track.length)(YEAR, track.year)(GENRE, track.genre)(TRACK, track.track);
 }
 
 SqlDelete DeleteTrack(const Value& entry)
@@ -64,6 +67,33 @@ const char* const kSchema[] = {
     // Loading reads the entries list by list in POS order.
     "create index if not exists PLAYLISTS_ID_POS on PLAYLISTS(ID, POS)",
 };
+
+// Columns a PLAYLISTS table made without them gets added, with their types.
+const char* const kDetailColumns[][2] = {{"YEAR", "integer"}, {"GENRE", "text"}, {"TRACK", "integer"}};
+
+String UpperAscii(String text)
+{
+    for (char& c : text)
+        if (c >= 'a' && c <= 'z')
+            c = static_cast<char>(c - 'a' + 'A');
+    return text;
+}
+
+bool AddMissingDetailColumns(Sql& cursor)
+{
+    if (!cursor.Execute(String("pragma table_info(PLAYLISTS)")))
+        return false;
+    std::vector<String> present;
+    while (cursor.Fetch())
+        present.push_back(UpperAscii(cursor[1].ToString()));
+    for (const auto& [name, type] : kDetailColumns) {
+        if (std::find(present.begin(), present.end(), name) != present.end())
+            continue;
+        if (!cursor.Execute("alter table PLAYLISTS add column " + String(name) + " " + type))
+            return false;
+    }
+    return true;
+}
 
 // Keys are kept as int while they fit, as the grids hold them.
 Value KeyValue(int64_t rowId)
@@ -92,6 +122,8 @@ bool CreateLibraryTables(SqlSession& session)
     for (const char* statement : kSchema)
         if (!cursor.Execute(String(statement)))
             return false;
+    if (!AddMissingDetailColumns(cursor))
+        return false;
     return transaction.Commit();
 }
 
@@ -108,8 +140,12 @@ std::vector<LoadedList> LoadLibrary(SqlSession& session)
         list.name = listCursor[1];
         if (!trackCursor.Execute(LibrarySql::LoadTracks(list.id)))
             continue;
-        while (trackCursor.Fetch())
-            list.tracks.push_back(trackCursor.GetRow());
+        while (trackCursor.Fetch()) {
+            std::vector<Value> row = trackCursor.GetRow();
+            list.details.push_back(row.size() >= 9 ? TrackDetails{row[6], row[7], row[8]} : TrackDetails{});
+            row.resize(6);
+            list.tracks.push_back(std::move(row));
+        }
     }
     return lists;
 }
@@ -138,8 +174,7 @@ bool RemoveList(const Value& list)
 
 Value StoreTrack(const Value& list, int pos, const TrackFields& track)
 {
-    return InsertOnDefaultCursor(
-        LibrarySql::InsertTrack(list, pos, track.file, track.title, track.artist, track.album, track.length));
+    return InsertOnDefaultCursor(LibrarySql::InsertTrack(list, pos, track));
 }
 
 bool RemoveTrack(const Value& entry)
@@ -147,9 +182,22 @@ bool RemoveTrack(const Value& entry)
     return SQL.Execute(LibrarySql::DeleteTrack(entry));
 }
 
-void SavePositions(SqlSession& session, const std::vector<ListOrder>& order)
+bool RemoveTracks(const std::vector<Value>& entries)
+{
+    SqlTransaction transaction(SQL.GetSession());
+    if (!transaction.IsOpen())
+        return false;
+    for (const Value& entry : entries)
+        if (!entry.IsNull() && !RemoveTrack(entry))
+            return false;
+    return transaction.Commit();
+}
+
+bool SavePositions(SqlSession& session, const std::vector<ListOrder>& order)
 {
     SqlTransaction transaction(session);
+    if (!transaction.IsOpen())
+        return false;
     // Both are compiled before the loop, so the log shows both even when
     // there is no list or no track to save.
     Sql trackPos(session);
@@ -158,9 +206,11 @@ void SavePositions(SqlSession& session, const std::vector<ListOrder>& order)
     listPos.Prepare(LibrarySql::SaveListPos);
     for (size_t i = 0; i < order.size(); ++i) {
         const ListOrder& list = order[i];
-        listPos.Execute(static_cast<int>(i), list.list);
+        if (!listPos.Execute(static_cast<int>(i), list.list))
+            return false;
         for (size_t j = 0; j < list.entries.size(); ++j)
-            trackPos.Execute(static_cast<int>(j), list.entries[j], list.list);
+            if (!trackPos.Execute(static_cast<int>(j), list.entries[j], list.list))
+                return false;
     }
-    transaction.Commit();
+    return transaction.Commit();
 }

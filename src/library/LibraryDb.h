@@ -19,12 +19,24 @@ inline const SqlId LENGTH{"LENGTH"};
 inline const SqlId TITLE{"TITLE"};
 inline const SqlId ARTIST{"ARTIST"};
 inline const SqlId ALBUM{"ALBUM"};
-// Declared columns that no statement reads or writes.
+// Nullable details of a track, read from its tags when it is added.
 inline const SqlId YEAR{"YEAR"};
 inline const SqlId GENRE{"GENRE"};
 inline const SqlId TRACK{"TRACK"};
 
 inline constexpr char kDefaultListName[] = "Playlist 1";
+
+// What one track entry stores; year, genre and track number may be Null.
+struct TrackFields {
+    Value file;
+    Value title;
+    Value artist;
+    Value album;
+    Value length;
+    Value year;
+    Value genre;
+    Value track;
+};
 
 // The library's statements. `list` is a LISTS.ID, `entry` a PLAYLISTS.IDPL.
 namespace LibrarySql {
@@ -36,8 +48,7 @@ SqlInsert InsertList(const Value& name);
 SqlUpdate RenameList(const Value& list, const Value& name);
 SqlDelete DeleteListTracks(const Value& list);
 SqlDelete DeleteList(const Value& list);
-SqlInsert InsertTrack(const Value& list, int pos, const Value& file, const Value& title, const Value& artist,
-                      const Value& album, const Value& length);
+SqlInsert InsertTrack(const Value& list, int pos, const TrackFields& track);
 SqlDelete DeleteTrack(const Value& entry);
 
 // Fixed texts with parameters (display index, ID) and (display index, IDPL, ID).
@@ -47,16 +58,26 @@ inline constexpr char SaveTrackPos[] = "update playlists set pos = ? where idpl 
 }  // namespace LibrarySql
 
 // Creates the two tables and the index that loading uses when they are
-// missing. False (and nothing changed) when the database cannot take them, for
+// missing, and adds the YEAR, GENRE and TRACK columns to a PLAYLISTS table
+// made without them. False (and nothing changed) when the database cannot take them, for
 // instance a file that is not a database; the error is recorded in the session.
 bool CreateLibraryTables(SqlSession& session);
 
+// What an entry stores besides the track grid's cells; each may be Null.
+struct TrackDetails {
+    Value year;   // integer
+    Value genre;  // text
+    Value track;  // integer: the track number
+};
+
 // One playlist as loaded: its ID and NAME, and its entries in POS order, each
-// a row of the track grid's cells: IDPL, FILENAME, TITLE, ARTIST, ALBUM, LENGTH.
+// a row of the track grid's cells: IDPL, FILENAME, TITLE, ARTIST, ALBUM, LENGTH;
+// `details` runs parallel to `tracks`.
 struct LoadedList {
     Value id;
     Value name;
     std::vector<std::vector<Value>> tracks;
+    std::vector<TrackDetails> details;
 };
 
 // Every list in POS order with its entries in POS order. Entries of missing
@@ -72,15 +93,10 @@ bool StoreListName(const Value& list, const String& name);
 // transaction is rolled back, so nothing is lost.
 bool RemoveList(const Value& list);
 // The caller brackets a batch of inserts in one transaction (session Begin/Commit).
-struct TrackFields {
-    Value file;
-    Value title;
-    Value artist;
-    Value album;
-    Value length;
-};
 Value StoreTrack(const Value& list, int pos, const TrackFields& track);
 bool RemoveTrack(const Value& entry);
+// Deletes the entries in one transaction: all of them, or none on failure.
+bool RemoveTracks(const std::vector<Value>& entries);
 
 // The display order at shutdown: every list in display order with the IDPLs of
 // its entries in display order.
@@ -90,5 +106,5 @@ struct ListOrder {
 };
 
 // Writes each list's index to its POS and each entry's index within its list
-// to its POS, all in one transaction.
-void SavePositions(SqlSession& session, const std::vector<ListOrder>& order);
+// to its POS, all in one transaction; false (nothing written) on failure.
+bool SavePositions(SqlSession& session, const std::vector<ListOrder>& order);

@@ -1,28 +1,22 @@
 #include "library/MusicAdder.h"
 
+#include <filesystem>
 #include <utility>
 
 #include "library/LibraryDb.h"
 #include "library/ScanFolder.h"
+#include "library/MusicFiles.h"
 #include "ui/GridCtrl.h"
 #include "ui/Prompt.h"
 
 namespace {
 
-// Hands the chosen files to the readers in the order they were chosen.
-PathSource FileSource(std::vector<String> files)
+// Walks the chosen files and folders on the readers' scan thread, in the order
+// given: a file is handed on as it is, a folder is scanned depth first. What
+// cannot be read is handed on with its reason.
+PathSource EntriesSource(std::vector<String> paths)
 {
-    return [files = std::move(files)](const std::function<bool(ProbedPath&&)>& push) {
-        for (const String& path : files)
-            if (!push(ProbedPath{path, {}}))
-                return;
-    };
-}
-
-// Walks the folders on the readers' scan thread, handing on the files and what could not be read.
-PathSource FolderSource(std::vector<String> folders)
-{
-    return [folders = std::move(folders)](const std::function<bool(ProbedPath&&)>& push) {
+    return [paths = std::move(paths)](const std::function<bool(ProbedPath&&)>& push) {
         ScanVisitor visitor;
         visitor.file = [&](const String& path) { return push(ProbedPath{path, {}}); };
         visitor.problem = [&](const String& path, const String& reason) {
@@ -31,9 +25,12 @@ PathSource FolderSource(std::vector<String> folders)
             item.probed.reason = reason;
             return push(std::move(item));
         };
-        for (const String& folder : folders)
-            if (!ScanFolder(folder, visitor))
+        for (const String& path : paths) {
+            std::error_code error;
+            const bool folder = std::filesystem::is_directory(path, error);
+            if (!(folder ? ScanFolder(path, visitor) : visitor.file(path)))
                 return;
+        }
     };
 }
 
@@ -52,7 +49,7 @@ MusicAdder::MusicAdder(std::function<GridCtrl&()> currentTracks, std::function<V
 
 void MusicAdder::SetupSelectors()
 {
-    fileSelector_.Type("Music (*.mp3 *.mp2 *.ogg *.wma *.wav *.asf)", "*.mp3 *.mp2 *.ogg *.wma *.wav *.asf");
+    fileSelector_.Types(MusicFileTypes());
     fileSelector_.Multi();
     folderSelector_.Multi();
 }
@@ -93,7 +90,7 @@ void MusicAdder::AddFiles(bool append)
     if (!fileSelector_.ExecuteOpen("Select music file"))
         return;
     const std::vector<String>& files = fileSelector_.Get();
-    RunAdd(append, FileSource(files), files.size() == 1 ? files[0] : String());
+    RunAdd(append, EntriesSource(files), files.size() == 1 ? files[0] : String());
 }
 
 void MusicAdder::AddFolder(bool append)
@@ -105,7 +102,12 @@ void MusicAdder::AddFolder(bool append)
 
 void MusicAdder::ScanFolders(bool append, const std::vector<String>& folders)
 {
-    RunAdd(append, FolderSource(folders));
+    RunAdd(append, EntriesSource(folders));
+}
+
+void MusicAdder::AddPaths(const std::vector<String>& paths, bool append)
+{
+    RunAdd(append, EntriesSource(paths));
 }
 
 void MusicAdder::ScanFolder(bool append, const String& dir)

@@ -32,6 +32,9 @@ public:
     // Adds every music file below dir, depth first, in the background.
     void ScanFolder(bool append, const String& dir);
     void ScanFolders(bool append, const std::vector<String>& folders);
+    // Files and folders (scanned) in one add in the background: appended, or
+    // inserted at the cursor row.
+    void AddPaths(const std::vector<String>& paths, bool append);
 
     FileSelector& Files() { return fileSelector_; }
     FolderSelector& Folders() { return folderSelector_; }

@@ -1,9 +1,46 @@
 #include "library/MusicFiles.h"
 
-#include <array>
-#include <string_view>
+#include <iterator>
 
 namespace {
+
+struct MusicFamily {
+    std::string_view name;
+    std::vector<std::string_view> extensions;
+};
+
+constexpr std::string_view kMusicExtensions[] = {
+    ".mp3",  ".mp2", ".ogg", ".mid", ".wav", ".wma", ".flac", ".opus", ".oga", ".m4a", ".m4b",
+    ".aac",  ".wv",  ".ape", ".aif", ".aiff", ".aifc", ".mpc", ".tta", ".spx", ".asf", ".midi",
+};
+
+// The families the selector offers one by one; together they hold every extension.
+const MusicFamily kFamilies[] = {
+    {"MP3 and MP2", {".mp3", ".mp2"}},
+    {"Ogg, Opus and Speex", {".ogg", ".oga", ".opus", ".spx"}},
+    {"FLAC", {".flac"}},
+    {"AAC and ALAC", {".m4a", ".m4b", ".aac"}},
+    {"WAV and AIFF", {".wav", ".aif", ".aiff", ".aifc"}},
+    {"WMA and ASF", {".wma", ".asf"}},
+    {"MIDI", {".mid", ".midi"}},
+    {"Other", {".wv", ".ape", ".mpc", ".tta"}},
+};
+
+const std::pair<String, String> kPlaylistType{"Playlists", "*.m3u *.m3u8 *.pls *.xspf"};
+const std::pair<String, String> kAllFilesType{"All files", "*"};
+
+// "*.a *.b" for the selector's mask.
+String Patterns(const std::vector<std::string_view>& extensions)
+{
+    String patterns;
+    for (std::string_view ext : extensions) {
+        if (!patterns.empty())
+            patterns += ' ';
+        patterns += '*';
+        patterns += ext;
+    }
+    return patterns;
+}
 
 constexpr std::string_view kBlanks = " \t\n\v\f\r";
 
@@ -40,15 +77,40 @@ String FileTitle(const String& path)
     return name;
 }
 
+const std::vector<std::string_view>& MusicExtensions()
+{
+    static const std::vector<std::string_view> extensions(std::begin(kMusicExtensions), std::end(kMusicExtensions));
+    return extensions;
+}
+
 bool IsMusicFile(const String& name)
 {
-    static constexpr std::array<std::string_view, 6> kMusicExtensions = {
-        ".mp3", ".mp2", ".ogg", ".mid", ".wav", ".wma"};
     const String ext = AsciiLower(Extension(name));
-    for (std::string_view known : kMusicExtensions)
+    for (std::string_view known : MusicExtensions())
         if (ext == known)
             return true;
     return false;
+}
+
+std::vector<std::pair<String, String>> MusicFileTypes()
+{
+    std::vector<std::pair<String, String>> types;
+    types.emplace_back("Music files", Patterns(MusicExtensions()));
+    for (const MusicFamily& family : kFamilies)
+        types.emplace_back(String(family.name), Patterns(family.extensions));
+    types.emplace_back(kPlaylistType);
+    types.emplace_back(kAllFilesType);
+    return types;
+}
+
+int PlaylistTypeIndex()
+{
+    return static_cast<int>(std::size(kFamilies)) + 1;
+}
+
+std::vector<std::pair<String, String>> PlaylistFileTypes()
+{
+    return {kPlaylistType, kAllFilesType};
 }
 
 String TrimRight(const String& text)

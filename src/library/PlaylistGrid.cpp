@@ -2,10 +2,12 @@
 // each with its own track grid in TrackLists.
 
 #include "data/Sql.h"
+#include "data/SqlTransaction.h"
 #include "library/Library.h"
 #include "library/LibraryDb.h"
 #include "library/LibraryGrids.h"
 #include "library/MusicFiles.h"
+#include "library/NotStored.h"
 #include "playback/PlaybackControl.h"
 
 bool Library::FixListName(String& name)
@@ -28,16 +30,40 @@ String Library::FixedListName()
     return name;
 }
 
-void Library::ListInserted()
+bool Library::ListInserted()
 {
     const String name = FixedListName();
-    ListGrid.Set(LIST_ID, StoreNewList(name));
+    // The list and the positions its arrival shifted are one change.
+    bool stored = false;
+    std::vector<Value> keys;
+    std::vector<int> changed;
+    if (SqlSession* session = SQL.GetSession()) {
+        SqlTransaction transaction(session);
+        const Value id = transaction.IsOpen() ? StoreNewList(name) : Value();
+        ListGrid.Set(LIST_ID, id);
+        if (!id.IsNull()) {
+            keys = ListKeys();
+            changed = listOrder_.Changed(keys);
+            stored = WriteListOrder(*session, keys, changed) && transaction.Commit();
+        }
+    }
+    if (stored) {
+        listOrder_.Written(keys, changed);
+        return true;
+    }
+    ListGrid.Set(LIST_ID, Value());
+    TellNotStored("The playlist " + Quoted(name) + " could not be created");
+    return false;
 }
 
-void Library::ListEdited()
+bool Library::ListEdited()
 {
     const String name = FixedListName();
-    StoreListName(ListGrid.Get(LIST_ID), name);
+    const Value id = ListGrid.Get(LIST_ID);
+    if (id.IsNull() || StoreListName(id, name))
+        return true;
+    TellNotStored("The playlist could not be renamed to " + Quoted(name), "It keeps its stored name.");
+    return false;
 }
 
 void Library::FinishEditing()
@@ -50,13 +76,21 @@ void Library::ListRemoving()
 {
     const int k = ListGrid.GetCurrentRow(true);
     const bool hasGrid = k >= 0 && k < static_cast<int>(trackLists_.size());
+    // A row whose edit was cancelled before it was ever stored has no id and no records.
+    const Value id = ListGrid.Get(LIST_ID);
+    if (!id.IsNull() && !RemoveList(id)) {
+        TellNotStored("The playlist " + Quoted(ListGrid.Get(LIST_NAME).ToString()) + " could not be deleted",
+                      "It is still there.");
+        ListGrid.KeepRemovedRow();
+        return;
+    }
     // Playback lets go of the grid before it is destroyed below.
     if (hasGrid)
         playback_.ListRemoved(*trackLists_[k]);
-    // A row whose edit was cancelled before it was ever stored has no id and no records.
-    const Value id = ListGrid.Get(LIST_ID);
-    if (!id.IsNull())
-        RemoveList(id);
+    if (!id.IsNull()) {
+        listOrder_.Removed(id);
+        trackOrders_.erase(id.ToInt64());
+    }
     if (hasGrid) {
         adder_.Adds().Forget(*trackLists_[k]);
         trackLists_.erase(trackLists_.begin() + k);
@@ -90,7 +124,12 @@ void Library::AddListFromFolder()
         return;
     ListGrid.DoAppendNoEdit();
     ListGrid.Set(LIST_NAME, PathLastComponent(folders[0]));
-    ListInserted();
+    if (!ListInserted()) {
+        // Nothing is added to a playlist that does not exist in the library.
+        ListGrid.ClearSelection();
+        ListGrid.DoRemove();
+        return;
+    }
     ListGrid.RefreshRow(ListGrid.GetCursor());
     adder_.ScanFolders(true, folders.Get());
 }

@@ -1,10 +1,12 @@
 #include "library/TrackInserter.h"
 
 #include <climits>
+#include <iterator>
 
 namespace {
 constexpr char kInsertTrack[] =
-    "insert into PLAYLISTS(ID, POS, FILENAME, TITLE, ARTIST, ALBUM, LENGTH) values (?, ?, ?, ?, ?, ?, ?)";
+    "insert into PLAYLISTS(ID, POS, FILENAME, TITLE, ARTIST, ALBUM, LENGTH, YEAR, GENRE, TRACK) "
+    "values (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)";
 }
 
 TrackInserter::TrackInserter(SqlSession* session) : session_(session)
@@ -18,8 +20,9 @@ Value TrackInserter::Insert(const Value& list, int pos, const TrackFields& track
     if (!session_)
         return Value();
     cursor_.SetStatement(kInsertTrack);
-    const Value values[] = {list, pos, track.file, track.title, track.artist, track.album, track.length};
-    for (int i = 0; i < 7; ++i)
+    const Value values[] = {list,         pos,          track.file, track.title, track.artist,
+                            track.album,  track.length, track.year, track.genre, track.track};
+    for (int i = 0; i < static_cast<int>(std::size(values)); ++i)
         cursor_.SetParam(i, values[i]);
     if (!cursor_.Execute())
         return Value();

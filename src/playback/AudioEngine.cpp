@@ -1,10 +1,10 @@
 #include "playback/AudioEngine.h"
 
-#include <cmath>
 #include <cstdio>
 #include <cstring>
 
 #include "core/Utf8.h"
+#include "playback/Percent.h"
 #include "ui/Prompt.h"
 
 namespace {
@@ -261,8 +261,8 @@ void AudioEngine::SetPositionPercent(float percent)
         percent = 0.0f;
     if (percent > 100.0f)
         percent = 100.0f;
-    const double ms = std::trunc(static_cast<double>(lengthMs) * percent * static_cast<double>(0.01f));
-    system->SetPositionMs(channel, static_cast<unsigned>(ms));
+    // The conversion truncates toward zero.
+    system->SetPositionMs(channel, static_cast<unsigned>(PercentOf(lengthMs, percent)));
 }
 
 float AudioEngine::GetVolume() const

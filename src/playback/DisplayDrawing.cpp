@@ -2,6 +2,8 @@
 
 #include <QFontMetrics>
 #include <QPainter>
+#include <QRawFont>
+#include <QTextLayout>
 #include <cmath>
 
 void DrawBlackFrame(QPainter& painter, int w, int h)
@@ -51,10 +53,9 @@ int NumericTextWidth::Index(QChar c)
 
 void NumericTextWidth::Prepare(const QFont& font, int dpi)
 {
-    const QString key = font.key();
-    if (key == fontKey_ && dpi == dpi_)
+    if (dpi == dpi_ && font == font_)
         return;
-    fontKey_ = key;
+    font_ = font;
     dpi_ = dpi;
     prefix_.clear();
     const QFontMetricsF metrics(font);
@@ -66,13 +67,22 @@ void NumericTextWidth::Prepare(const QFont& font, int dpi)
     for (int a = 0; a < chars.size() && additive_; ++a)
         for (int b = 0; b < chars.size() && additive_; ++b)
             additive_ = metrics.horizontalAdvance(QString(chars.at(a)) + chars.at(b)) == advance_[a] + advance_[b];
+
+    // Drawing from kept glyphs needs every numeric character in the font itself, not a fallback.
+    prefixShaped_ = false;
+    rawFont_ = QRawFont::fromFont(font);
+    drawable_ = additive_ && rawFont_.isValid();
+    if (drawable_) {
+        const QVector<quint32> glyphs = rawFont_.glyphIndexesForString(chars);
+        for (int i = 0; i < chars.size() && drawable_; ++i) {
+            glyph_[i] = i < glyphs.size() ? glyphs[i] : 0;
+            drawable_ = glyph_[i] != 0;
+        }
+    }
 }
 
-int NumericTextWidth::operator()(const QFont& font, int dpi, const QString& text)
+int NumericTextWidth::Split(const QFont& font, const QString& text)
 {
-    Prepare(font, dpi);
-    if (!additive_)
-        return QFontMetrics(font).horizontalAdvance(text);
     // The numeric part starts after a numeric character, so the pair across
     // the split is one of the pairs checked.
     int split = text.size();
@@ -86,9 +96,68 @@ int NumericTextWidth::operator()(const QFont& font, int dpi, const QString& text
     if (prefix != prefix_) {
         prefix_ = prefix;
         prefixWidth_ = prefix.isEmpty() ? 0 : QFontMetricsF(font).horizontalAdvance(prefix);
+        prefixShaped_ = false;
     }
+    return split;
+}
+
+int NumericTextWidth::operator()(const QFont& font, int dpi, const QString& text)
+{
+    Prepare(font, dpi);
+    if (!additive_)
+        return QFontMetrics(font).horizontalAdvance(text);
+    const int split = Split(font, text);
     double width = prefixWidth_;
     for (int i = split; i < text.size(); ++i)
         width += advance_[Index(text.at(i))];
     return RoundWidth(width);
+}
+
+void NumericTextWidth::Draw(QPainter& painter, int x, int y, const QString& text)
+{
+    const QFont& font = painter.font();
+    Prepare(font, painter.device()->logicalDpiY());
+    if (!drawable_) {
+        DrawTextTopLeft(painter, x, y, text);
+        return;
+    }
+    const int split = Split(font, text);
+    if (!prefixShaped_) {
+        // The prefix is shaped once; it draws from kept glyphs when it makes one run in the font itself.
+        prefixShaped_ = true;
+        prefixGlyphs_.clear();
+        prefixPositions_.clear();
+        prefixDrawable_ = true;
+        if (!prefix_.isEmpty()) {
+            QTextLayout layout(prefix_, font);
+            layout.beginLayout();
+            const QTextLine line = layout.createLine();
+            layout.endLayout();
+            const QList<QGlyphRun> runs = layout.glyphRuns();
+            prefixDrawable_ = runs.size() == 1 && runs[0].rawFont() == rawFont_;
+            if (prefixDrawable_) {
+                prefixGlyphs_ = runs[0].glyphIndexes();
+                for (const QPointF& at : runs[0].positions())
+                    prefixPositions_.push_back(at - QPointF(0, line.ascent()));
+            }
+        }
+    }
+    if (!prefixDrawable_) {
+        DrawTextTopLeft(painter, x, y, text);
+        return;
+    }
+    glyphs_ = prefixGlyphs_;
+    positions_ = prefixPositions_;
+    double at = prefixWidth_;
+    for (int i = split; i < text.size(); ++i) {
+        const int index = Index(text.at(i));
+        glyphs_.push_back(glyph_[index]);
+        positions_.push_back(QPointF(at, 0));
+        at += advance_[index];
+    }
+    QGlyphRun run;
+    run.setRawFont(rawFont_);
+    run.setGlyphIndexes(glyphs_);
+    run.setPositions(positions_);
+    painter.drawGlyphRun(QPointF(x, y + painter.fontMetrics().ascent()), run);
 }

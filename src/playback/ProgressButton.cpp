@@ -1,12 +1,14 @@
 #include "playback/ProgressButton.h"
 
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
 #include <algorithm>
 #include <cstdio>
 #include <string>
 
 #include "playback/DisplayDrawing.h"
+#include "playback/Percent.h"
 
 namespace {
 
@@ -30,7 +32,7 @@ QColor Blend(const QColor& c1, const QColor& c2, int alpha)
 // before the conversion, which would otherwise be undefined.
 int FillEnd(int w, float value)
 {
-    const float f = static_cast<float>(w) * value * 0.01f;
+    const float f = PercentOf(w, value);
     int p;
     if (f >= static_cast<float>(w))
         p = w;
@@ -67,12 +69,51 @@ ProgressButton::~ProgressButton() = default;
 
 void ProgressButton::Set(float v)
 {
+    // Unseen, the bar only notes that it must be painted when shown again.
+    if (!pacer_.OnScreen()) {
+        value = v;
+        caption_ = {};
+        pacer_.Request();
+        return;
+    }
     // The bar shows the value through its fill end and its two-decimal
     // caption; a change that moves neither leaves the same picture.
-    const bool same = FillEnd(width(), v) == FillEnd(width(), value) && ValueText(v) == ValueText(value);
+    const int w = width();
+    const int pFrom = FillEnd(w, value);
+    const int pTo = FillEnd(w, v);
+    QRect changed;
+    if (pFrom != pTo)
+        changed = QRect(QPoint(std::min(pFrom, pTo), 1), QPoint(std::max(pFrom, pTo) - 1, height() - 2));
+    const Shown was =
+        caption_.valid && caption_.label == label && caption_.size == size() ? caption_ : Measure(ValueText(value));
+    std::string text = ValueText(v);
+    if (text != was.text) {
+        caption_ = Measure(std::move(text));
+        changed |= was.rect | caption_.rect;
+    } else {
+        caption_ = was;
+    }
     value = v;
-    if (!same)
-        update();
+    if (!changed.isEmpty())
+        pacer_.Request(changed);
+}
+
+QString ProgressButton::Caption(float v) const { return QString::fromUtf8(label + " : " + ValueText(v)); }
+
+ProgressButton::Shown ProgressButton::Measure(std::string text)
+{
+    Shown shown;
+    shown.valid = true;
+    shown.text = std::move(text);
+    shown.label = label;
+    shown.size = size();
+    const QFontMetrics metrics = fontMetrics();
+    const int textWidth = widths_(font(), logicalDpiY(), QString::fromUtf8(label + " : " + shown.text));
+    // A glyph's ink may reach a little beyond its advance.
+    constexpr int kInkMargin = 3;
+    shown.rect = QRect((width() - textWidth) / 2 - kInkMargin, (height() - metrics.height()) / 2,
+                       textWidth + 2 * kInkMargin, metrics.height());
+    return shown;
 }
 
 void ProgressButton::Action()
@@ -96,6 +137,7 @@ void ProgressButton::mousePressEvent(QMouseEvent* event)
         return;
     }
     value = ValueAt(event->position().toPoint().x());
+    caption_ = {};
     update();
     capture = true;
     if (live)
@@ -107,6 +149,7 @@ void ProgressButton::mouseMoveEvent(QMouseEvent* event)
     if (!capture)
         return;
     value = std::clamp(ValueAt(event->position().toPoint().x()), 0.0f, 100.0f);
+    caption_ = {};
     update();
     if (live)
         Action();
@@ -123,10 +166,12 @@ void ProgressButton::mouseReleaseEvent(QMouseEvent* event)
         Action();
 }
 
-void ProgressButton::paintEvent(QPaintEvent*)
+void ProgressButton::paintEvent(QPaintEvent* event)
 {
     QPainter painter(this);
+    paintRect_ = event->rect();
     Paint(painter);
+    paintRect_ = QRect();
 }
 
 
@@ -138,7 +183,10 @@ void ProgressButton::Paint(QPainter& painter)
 
     const int p = FillEnd(w, value);
     if (gradient) {
-        for (int i = 1; i < p; ++i)
+        // One rectangle per column: only the columns the paint asks for.
+        const QRect asked = paintRect_.isEmpty() ? rect() : paintRect_;
+        const int last = std::min(p, asked.right() + 1);
+        for (int i = std::max(1, asked.left()); i < last; ++i)
             FillArea(painter, i, 1, i + 1, h - 1, Blend(gradientColor, fillColor, (256 * i) / (w - 1)));
     } else {
         FillArea(painter, 1, 1, p, h - 1, fillColor);
@@ -146,9 +194,9 @@ void ProgressButton::Paint(QPainter& painter)
     if (p < w - 1)
         FillArea(painter, p, 1, w - 1, h - 1, kPaleFieldColor);
 
-    const QString caption = QString::fromUtf8(label + " : " + ValueText(value));
+    const QString caption = Caption(value);
     painter.setFont(font());
     painter.setPen(palette().color(QPalette::WindowText));
     const int textWidth = widths_(painter.font(), painter.device()->logicalDpiY(), caption);
-    DrawTextTopLeft(painter, (w - textWidth) / 2, (h - painter.fontMetrics().height()) / 2, caption);
+    widths_.Draw(painter, (w - textWidth) / 2, (h - painter.fontMetrics().height()) / 2, caption);
 }

@@ -3,9 +3,11 @@
 #include <QColor>
 #include <QWidget>
 #include <functional>
+#include <string>
 
 #include "core/Value.h"
 #include "playback/DisplayDrawing.h"
+#include "playback/PaintPacer.h"
 
 class QPainter;
 
@@ -17,7 +19,7 @@ public:
     explicit ProgressButton(QWidget* parent = nullptr);
     ~ProgressButton() override;
 
-    // Sets the value shown, not clamped, and repaints.
+    // Sets the value shown, not clamped, and repaints what changed (paced: see PaintPacer).
     void Set(float v);
     float Get() const { return value; }
 
@@ -45,8 +47,24 @@ private:
     void Action();
     // The percentage of the control's width at x; not clamped.
     float ValueAt(int x) const;
+    // The caption for a value.
+    QString Caption(float v) const;
+    // A caption as drawn: its number (ValueText), and where it is drawn for
+    // the label and size it was measured with.
+    struct Shown {
+        bool valid = false;
+        std::string text;
+        String label;
+        QSize size;
+        QRect rect;
+    };
+    Shown Measure(std::string text);
 
     float value = 0.0f;
     bool capture = false;
     NumericTextWidth widths_;
+    Shown caption_;  // of `value`, kept so that each Set measures only the new caption
+    PaintPacer pacer_{this};
+    // The area a paint event asks for; the whole control when Paint is called otherwise.
+    QRect paintRect_;
 };

@@ -1,5 +1,7 @@
 #include "playback/StreamInfo.h"
 
+#include <algorithm>
+
 #include <QFont>
 #include <QFontMetrics>
 #include <QPaintEvent>
@@ -50,7 +52,7 @@ void StreamInfo::SetTitle(const String& text)
         titleWidth_ = TextWidth(titleText_);
     }
     idle = false;
-    update();
+    pacer_.Now();
 }
 
 void StreamInfo::SetTime(const String& text)
@@ -63,15 +65,19 @@ void StreamInfo::SetTime(const String& text)
         timeWidth_ = TextWidth(timeText_);
     }
     idle = false;
-    if (wasIdle || timeWidth_ != oldWidth) {
-        update();
+    if (wasIdle) {
+        pacer_.Now();
+        return;
+    }
+    if (timeWidth_ != oldWidth) {
+        pacer_.Request();
         return;
     }
     // The separator stays where it is, so only the time box changes: from
     // right of the separator to the edge, the frame included, where the
     // text's ink may reach.
     const int s = Separator(timeWidth_);
-    update(QRect(s + 1, 0, width() - s - 1, height()));
+    pacer_.Request(QRect(s + 1, 0, width() - s - 1, height()));
 }
 
 void StreamInfo::Clear()
@@ -82,7 +88,7 @@ void StreamInfo::Clear()
         titleWidth_ = TextWidth(titleText_);
     }
     idle = true;
-    update();
+    pacer_.Now();
 }
 
 void StreamInfo::paintEvent(QPaintEvent* event)
@@ -114,9 +120,11 @@ void StreamInfo::Paint(QPainter& painter)
 
     const int s = Separator(timeWidth_);
 
+    // A panel narrower than its time box keeps its frame: nothing is filled left of it.
+    const int box = std::max(s, 1);
     FillArea(painter, 1, 1, s, h - 1, kPaleFieldColor);
-    FillArea(painter, s, 1, w - 1, h - 1, kTimeBoxColor);
-    FillArea(painter, s, 1, s + 1, h - 1, QColor(0, 0, 0));
+    FillArea(painter, box, 1, w - 1, h - 1, kTimeBoxColor);
+    FillArea(painter, box, 1, box + 1, h - 1, QColor(0, 0, 0));
 
     // A long title is cut at the separator's margin, never shortened.
     // (A panel too narrow for any title field draws none.) When only the
@@ -128,6 +136,6 @@ void StreamInfo::Paint(QPainter& painter)
     }
 
     const int timeX = w - timeWidth_ - 5;
-    painter.setClipRect(timeX, 0, w - 5, h);
-    DrawTextTopLeft(painter, timeX, (h - textHeight) / 2 + 1, timeText_);
+    painter.setClipRect(QRect(timeX, 0, w - 5, h).intersected(QRect(1, 1, w - 2, h - 2)));
+    timeGlyphs_.Draw(painter, timeX, (h - textHeight) / 2 + 1, timeText_);
 }

@@ -7,6 +7,7 @@
 
 #include "core/Value.h"
 #include "playback/DisplayDrawing.h"
+#include "playback/PaintPacer.h"
 
 class QPainter;
 
@@ -20,7 +21,8 @@ public:
     explicit StreamInfo(QWidget* parent = nullptr);
     ~StreamInfo() override;
 
-    // Each switches to the two-field look and repaints.
+    // Each switches to the two-field look and repaints; a new time is
+    // repainted at the display's pace (see PaintPacer).
     void SetTitle(const String& text);
     void SetTime(const String& text);
     // Back to the idle look with the program's name; the time text is kept.
@@ -51,6 +53,9 @@ private:
     int titleWidth_ = 0;
     int timeWidth_ = 0;
     NumericTextWidth widths_;
+    // Draws the time; apart from widths_, which measures in the font as set, not as painted.
+    NumericTextWidth timeGlyphs_;
+    PaintPacer pacer_{this};
     // The area a paint event asks for; empty when Paint is called otherwise.
     QRect paintRect_;
 };

@@ -31,7 +31,12 @@ FileSelectAnswer RunDialog(FileSelectRequest& request)
         dialog.setFileMode(QFileDialog::Directory);
         dialog.setOption(QFileDialog::ShowDirsOnly);
     } else {
-        dialog.setFileMode(request.multi ? QFileDialog::ExistingFiles : QFileDialog::ExistingFile);
+        if (request.kind == FileSelectRequest::SaveFile) {
+            dialog.setAcceptMode(QFileDialog::AcceptSave);
+            dialog.setFileMode(QFileDialog::AnyFile);
+        } else {
+            dialog.setFileMode(request.multi ? QFileDialog::ExistingFiles : QFileDialog::ExistingFile);
+        }
         QStringList filters;
         for (const auto& type : request.types)
             filters << FilterText(type);
@@ -43,7 +48,7 @@ FileSelectAnswer RunDialog(FileSelectRequest& request)
     }
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
-    if (request.kind == FileSelectRequest::OpenFiles) {
+    if (request.kind != FileSelectRequest::SelectFolder) {
         const int chosen = dialog.nameFilters().indexOf(dialog.selectedNameFilter());
         if (chosen >= 0)
             request.activeType = chosen;
@@ -83,14 +88,32 @@ FileSelector& FileSelector::Type(const String& name, const String& patterns)
     return *this;
 }
 
+FileSelector& FileSelector::Types(const std::vector<std::pair<String, String>>& types)
+{
+    types_ = types;
+    if (activeType_ >= static_cast<int>(types_.size()))
+        activeType_ = 0;
+    return *this;
+}
+
 bool FileSelector::ExecuteOpen(const String& title)
 {
+    return Run(FileSelectRequest::OpenFiles, title);
+}
+
+bool FileSelector::ExecuteSave(const String& title)
+{
+    return Run(FileSelectRequest::SaveFile, title);
+}
+
+bool FileSelector::Run(FileSelectRequest::Kind kind, const String& title)
+{
     FileSelectRequest request;
-    request.kind = FileSelectRequest::OpenFiles;
+    request.kind = kind;
     request.title = title;
     request.types = types_;
     request.activeType = activeType_;
-    request.multi = multi_;
+    request.multi = kind == FileSelectRequest::OpenFiles && multi_;
     if (!Execute(request))
         return false;
     activeDir_ = FolderOf(paths_.front());

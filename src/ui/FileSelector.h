@@ -11,7 +11,7 @@
 // What a file or folder selector asks the user. Tests install a handler that
 // answers it, so no modal dialog opens.
 struct FileSelectRequest {
-    enum Kind { OpenFiles, SelectFolder };
+    enum Kind { OpenFiles, SelectFolder, SaveFile };
     Kind kind = OpenFiles;
     String title;
     String folder;                                     // where the dialog starts; empty: the working folder
@@ -50,6 +50,8 @@ protected:
 class FileSelector : public SelectorBase {
 public:
     FileSelector& Type(const String& name, const String& patterns);
+    // Replaces every type; the chosen type stays when the new list has it.
+    FileSelector& Types(const std::vector<std::pair<String, String>>& types);
     FileSelector& Multi(bool multi = true) { multi_ = multi; return *this; }
     bool IsMulti() const { return multi_; }
     int GetActiveType() const { return activeType_; }
@@ -57,12 +59,17 @@ public:
 
     // Runs the selector; true when the user chose at least one file.
     bool ExecuteOpen(const String& title);
+    // Runs the selector for a file to write (existing or new; the dialog asks
+    // before one is replaced); true when the user chose a name.
+    bool ExecuteSave(const String& title);
 
     // The remembered state: the folder and the chosen file type. A type index
     // this selector does not have is a load error.
     void Serialize(Stream& s);
 
 private:
+    bool Run(FileSelectRequest::Kind kind, const String& title);
+
     std::vector<std::pair<String, String>> types_;
     int activeType_ = 0;
     bool multi_ = false;

@@ -22,3 +22,21 @@ String GridColumn::Format(const Value& value) const
 {
     return convert_ ? convert_(value).ToString() : value.ToString();
 }
+
+Qt::Alignment GridHorzFlags(int code)
+{
+    switch (code) {
+    case ALIGN_RIGHT: return Qt::AlignRight;
+    case ALIGN_CENTER: return Qt::AlignHCenter;
+    default: return Qt::AlignLeft;
+    }
+}
+
+Qt::Alignment GridVertFlags(int code)
+{
+    switch (code) {
+    case ALIGN_LEFT: return Qt::AlignTop;  // "left" of the vertical code reads as the top edge
+    case ALIGN_BOTTOM: return Qt::AlignBottom;
+    default: return Qt::AlignVCenter;
+    }
+}

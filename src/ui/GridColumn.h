@@ -13,6 +13,10 @@ class QLineEdit;
 // 1 left (top for the vertical code), 2 right, 8 bottom, 16 centre.
 enum GridAlign { ALIGN_DEFAULT = 0, ALIGN_LEFT = 1, ALIGN_RIGHT = 2, ALIGN_BOTTOM = 8, ALIGN_CENTER = 16 };
 
+// The text alignment flags of the codes above.
+Qt::Alignment GridHorzFlags(int code);
+Qt::Alignment GridVertFlags(int code);
+
 // Turns a cell's value into the value shown (and searched); the result is shown as text.
 using GridConvert = std::function<Value(const Value&)>;
 
@@ -57,6 +61,7 @@ public:
 
 private:
     friend class GridCtrl;
+    friend class GridHeader;  // sort state and the laid-out edges
     String caption_;
     int width_;
     bool hidden_;

@@ -1,3 +1,5 @@
+// The grid's own state: building, settings, data, layout, cursor and selection.
+
 #include "ui/GridCtrl.h"
 
 #include <algorithm>
@@ -5,10 +7,11 @@
 #include <QScrollBar>
 #include <QSignalBlocker>
 
-#include "ui/GridPopUp.h"
+#include "ui/GridPrivate.h"
 #include "ui/Translate.h"
 
-GridCtrl::GridCtrl(QWidget* parent) : QAbstractScrollArea(parent), model_(kRowHeight)
+GridCtrl::GridCtrl(QWidget* parent)
+    : QAbstractScrollArea(parent), model_(kRowHeight), d_(std::make_unique<Private>(*this))
 {
     setFocusPolicy(Qt::StrongFocus);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -25,7 +28,6 @@ GridCtrl::GridCtrl(QWidget* parent) : QAbstractScrollArea(parent), model_(kRowHe
 
 GridCtrl::~GridCtrl()
 {
-    delete popUp_;  // a top-level window of its own, not a child
     // Editors belong to the owner: give them back rather than let the viewport delete them.
     for (GridColumn& column : columns_) {
         QWidget* editor = column.editor_.widget;
@@ -39,7 +41,7 @@ GridCtrl::~GridCtrl()
 
 GridCtrl& GridCtrl::Changed()
 {
-    layoutDirty_ = true;
+    d_->layoutDirty = true;
     viewport()->update();
     ScheduleToolBar();
     return *this;
@@ -70,7 +72,7 @@ bool GridCtrl::HideColumn(int column, bool hidden)
     columns_[column].hidden_ = hidden;
     Changed();
     SyncLayout();
-    PlaceEditors();
+    d_->edit.PlaceEditors();
     return true;
 }
 
@@ -108,7 +110,7 @@ GridCtrl& GridCtrl::SetToolBar(bool on, GridEdge edge)
 {
     settings_.toolBar = on;
     settings_.toolBarOnTop = edge == GridEdge::Top;
-    toolBarForce_ = true;  // also picks up a WhenToolBar the owner has replaced
+    d_->toolBarForce = true;  // also picks up a WhenToolBar the owner has replaced
     return Changed();
 }
 
@@ -128,9 +130,9 @@ void GridCtrl::AppendRow(std::vector<Value>* values, const std::vector<Value>* c
             model_.Cell(row, i) = source[i];
     }
     // Scrolling waits for the next layout, so that bulk filling stays cheap.
-    scrollToLastPending_ = true;
-    if (!updatePending_) {
-        updatePending_ = true;
+    d_->scrollToLastPending = true;
+    if (!d_->updatePending) {
+        d_->updatePending = true;
         viewport()->update();
     }
 }
@@ -155,12 +157,15 @@ int GridCtrl::InsertRow(int row, std::vector<Value>&& values)
     for (int i = 0; i < end; ++i)
         model_.Cell(row, i) = std::move(values[i]);
     if (!atEnd) {
-        if (cursorRow_ >= row)
-            ++cursorRow_;
-        if (anchorRow_ >= row)
-            ++anchorRow_;
+        if (d_->cursorRow >= row)
+            ++d_->cursorRow;
+        if (d_->anchorRow >= row)
+            ++d_->anchorRow;
     }
-    viewport()->update();
+    if (!d_->updatePending) {
+        d_->updatePending = true;
+        viewport()->update();
+    }
     return row;
 }
 
@@ -173,9 +178,15 @@ Value& GridCtrl::Get(int row, int column)
     return model_.Cell(row, column);
 }
 
+int GridCtrl::CellRow() const
+{
+    const int row = d_->edit.CellRow();
+    return row >= 0 ? row : GetCursor();
+}
+
 const Value& GridCtrl::Get(int column) const
 {
-    const int row = GetCurrentRow();
+    const int row = CellRow();
     if (row < 0 || column < 0 || column >= GetColumnCount()) {
         scratch_ = Value();
         return scratch_;
@@ -183,7 +194,7 @@ const Value& GridCtrl::Get(int column) const
     return model_.Cell(row, column);
 }
 
-void GridCtrl::Set(int column, const Value& value) { Set(GetCurrentRow(), column, value); }
+void GridCtrl::Set(int column, const Value& value) { Set(CellRow(), column, value); }
 
 void GridCtrl::Set(int row, int column, const Value& value)
 {
@@ -195,24 +206,18 @@ void GridCtrl::Set(int row, int column, const Value& value)
 
 int GridCtrl::GetCurrentRow(bool byId) const
 {
-    int row = currentRow_ >= 0 ? currentRow_ : editRow_ >= 0 ? editRow_ : cursorRow_;
-    if (!model_.IsRow(row))
-        return -1;
-    return byId ? model_.GetId(row) : row;
+    const int current = d_->edit.CurrentRow(byId);
+    return current >= 0 ? current : GetCursor(byId);
 }
 
 int GridCtrl::GetRowId(int row) const { return model_.IsRow(row) ? model_.GetId(row) : -1; }
 
 void GridCtrl::Clear()
 {
-    if (IsEditing()) {
-        editRow_ = -1;
-        HideEditors();
-    }
+    d_->edit.Drop();
     model_.Clear();
-    cursorRow_ = -1;
-    anchorRow_ = -1;
-    inserted_ = appended_ = false;
+    d_->cursorRow = -1;
+    d_->anchorRow = -1;
     viewport()->update();
 }
 
@@ -274,10 +279,10 @@ void GridCtrl::LayoutColumns()
 
 void GridCtrl::SyncLayout()
 {
-    if (layoutDirty_ || laidOutWidth_ != viewport()->width()) {
+    if (d_->layoutDirty || d_->laidOutWidth != viewport()->width()) {
         LayoutColumns();
-        laidOutWidth_ = viewport()->width();
-        layoutDirty_ = false;
+        d_->laidOutWidth = viewport()->width();
+        d_->layoutDirty = false;
     }
     QScrollBar* bar = verticalScrollBar();
     const int maximum = std::max(model_.GetTotalHeight() - DataHeight(), 0);
@@ -287,13 +292,13 @@ void GridCtrl::SyncLayout()
         bar->setRange(0, maximum);
         bar->setPageStep(std::max(DataHeight(), 1));
         bar->setSingleStep(kRowHeight);
-        if (scrollToLastPending_)
+        if (d_->scrollToLastPending)
             bar->setValue(maximum);
     }
-    scrollToLastPending_ = false;
-    if (bar->value() != before && !painting_) {
+    d_->scrollToLastPending = false;
+    if (bar->value() != before && !d_->painting) {
         viewport()->update();
-        PlaceEditors();
+        d_->edit.PlaceEditors();
     }
 }
 
@@ -329,24 +334,24 @@ void GridCtrl::resizeEvent(QResizeEvent* event)
 {
     QAbstractScrollArea::resizeEvent(event);
     PlaceToolBar();
-    layoutDirty_ = true;
+    d_->layoutDirty = true;
     SyncLayout();
-    PlaceEditors();
+    d_->edit.PlaceEditors();
 }
 
 void GridCtrl::scrollContentsBy(int, int)
 {
     viewport()->update();
-    PlaceEditors();
+    d_->edit.PlaceEditors();
 }
 
 // ---- Cursor and selection
 
 int GridCtrl::GetCursor(bool byId) const
 {
-    if (!model_.IsRow(cursorRow_))
+    if (!model_.IsRow(d_->cursorRow))
         return -1;
-    return byId ? model_.GetId(cursorRow_) : cursorRow_;
+    return byId ? model_.GetId(d_->cursorRow) : d_->cursorRow;
 }
 
 int GridCtrl::ClampRow(int row) const { return std::clamp(row, 0, std::max(GetCount() - 1, 0)); }
@@ -356,17 +361,17 @@ bool GridCtrl::MoveCursor(int row, bool notifyEvenIfSame)
     if (!model_.IsRow(row))
         return false;
     // Moving away from the edited row accepts the edit; the owner's callback may change rows.
-    if (IsEditing() && row != editRow_) {
+    if (IsEditing() && row != d_->edit.EditRow()) {
         const int id = model_.GetId(row);
         AcceptEdit();
         row = model_.FindId(id);
         if (row < 0)
             return false;
     }
-    const int old = cursorRow_;
-    cursorRow_ = row;
-    if (cursorCol_ < 0 || cursorCol_ >= GetColumnCount())
-        cursorCol_ = 0;
+    const int old = d_->cursorRow;
+    d_->cursorRow = row;
+    if (d_->cursorCol < 0 || d_->cursorCol >= GetColumnCount())
+        d_->cursorCol = 0;
     ScrollToRow(row);
     RefreshRow(old);
     RefreshRow(row);
@@ -381,9 +386,9 @@ bool GridCtrl::GoFirst() { return SetCursor(model_.NextVisible(0, 1)); }
 
 bool GridCtrl::GoLast() { return SetCursor(model_.NextVisible(GetCount() - 1, -1)); }
 
-bool GridCtrl::GoNext() { return SetCursor(model_.NextVisible(IsCursor() ? cursorRow_ + 1 : 0, 1)); }
+bool GridCtrl::GoNext() { return SetCursor(model_.NextVisible(IsCursor() ? d_->cursorRow + 1 : 0, 1)); }
 
-bool GridCtrl::GoPrev() { return IsCursor() && SetCursor(model_.NextVisible(cursorRow_ - 1, -1)); }
+bool GridCtrl::GoPrev() { return IsCursor() && SetCursor(model_.NextVisible(d_->cursorRow - 1, -1)); }
 
 void GridCtrl::ScrollToRow(int row)
 {

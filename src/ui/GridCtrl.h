@@ -2,6 +2,7 @@
 
 #include <deque>
 #include <functional>
+#include <memory>
 #include <vector>
 
 #include <QAbstractScrollArea>
@@ -11,7 +12,6 @@
 #include "ui/GridColumn.h"
 #include "ui/GridModel.h"
 
-class GridPopUp;
 class GridToolBar;
 class QLineEdit;
 class QPainter;
@@ -57,6 +57,12 @@ enum class GridEdge { Bottom, Top };
 // The table control: custom-drawn rows over its own row store. Rows are addressed
 // by display index (what the user sees, top to bottom, data rows only) and carry a
 // stable id, their index in the store. Columns are data columns only.
+//
+// The grid itself keeps the columns, the rows (GridModel), the settings, the cursor
+// and the layout. Each further concern is a part with its own state: the caption row
+// with sorting and resizing (GridHeader), the edit session with the new-row and
+// removal marks (GridEditSession), the search (GridSearch) and row dragging
+// (GridRowDrag).
 class GridCtrl : public QAbstractScrollArea {
 public:
     static constexpr int kCaptionHeight = 20;
@@ -108,7 +114,7 @@ public:
     // The word used in command texts ("Delete active %s."), translated when shown.
     String GetItemName() const;
 
-    // ---- Toolbar (GridTools.cpp). It is rebuilt through WhenToolBar at the next
+    // ---- Toolbar. It is rebuilt through WhenToolBar at the next
     // layout after a setting that affects it changed.
     void StdToolBar(Bar& bar);
     // The check items of the "Find options" menu; choosing one toggles its setting.
@@ -117,7 +123,7 @@ public:
     GridToolBar* GetToolBar();
     QLineEdit& GetFindField();
 
-    // ---- Searching (GridSearch.cpp).
+    // ---- Searching.
     // Sets the find field's text; with immediate search on this searches at once.
     void SetFindText(const String& text);
     String GetFindText() const;
@@ -132,31 +138,31 @@ public:
     void ToggleSearchHighlight();
     void ToggleSearchCaseSensitive();
 
-    // ---- Sorting (GridSort.cpp); the display order only.
+    // ---- Sorting; the display order only.
     // What a caption click does: none -> ascending -> descending -> none. With `add`
     // (Ctrl) and multi-sorting on the column becomes a further key.
     void SortByCaption(int column, bool add);
     // The sort keys, first key first; a column's state is GridColumn::GetSortState().
-    const std::vector<int>& GetSortKeys() const { return sortKeys_; }
+    const std::vector<int>& GetSortKeys() const;
     // Sorts again by the current keys (or back to the order of addition without keys).
     void Resort();
 
-    // ---- Dragging rows (GridDrag.cpp).
+    // ---- Dragging rows.
     // Drops the dragged rows just after display row `after` (-1: before the first row),
     // as releasing a row drag there does; false when nothing moved.
     bool DropRows(int after);
     // The floating text shown while dragging to just after `after`.
     String DragText(int after) const;
-    bool IsDragging() const { return dragging_; }
+    bool IsDragging() const;
 
-    // ---- Resizing (GridInput.cpp).
+    // ---- Resizing.
     // Moves the border between a visible column and the next visible one to the given
     // pixel width of the column; the other columns keep their widths.
     bool ResizeColumn(int column, int pixels);
     void SetRowHeight(int row, int height);
     int GetRowHeight(int row) const { return model_.IsRow(row) ? model_.Item(row).height : 0; }
 
-    // ---- Column layout (GridLayout.cpp): widths and hidden flags.
+    // ---- Column layout: widths and hidden flags.
     String StoreLayout() const;
     // False, leaving the grid as it was, for a damaged layout or one of other columns.
     bool LoadLayout(const String& data);
@@ -217,13 +223,25 @@ public:
     void DoInsert();
     void DoAppend();
     void DoAppendNoEdit();
+    // The Delete command: the selected rows, else the cursor row. WhenRemoveRow runs for
+    // each row from the top, with that row current: Get(column) reads its cells, and
+    // GetCurrentRow tells its index and stable id as they are once the rows removed
+    // before it are gone. The rows leave the display together after the last callback.
     void DoRemove();
-    bool IsNewRow() const { return inserted_ || appended_; }
-    bool IsInsertedRow() const { return inserted_; }
-    bool IsAppendedRow() const { return appended_; }
-    bool IsRemovingFirst() const { return removingFirst_; }
-    bool IsRemovingLast() const { return removingLast_; }
-    bool IsEditing() const { return editRow_ >= 0; }
+    bool IsNewRow() const;
+    bool IsInsertedRow() const;
+    bool IsAppendedRow() const;
+    bool IsRemovingFirst() const;
+    bool IsRemovingLast() const;
+    // From WhenRemoveRow: the row stays, and so do the rows after it in a removal
+    // of selected rows, because the owner could not let it go (its record could
+    // not be deleted).
+    void KeepRemovedRow();
+    // From WhenInsertRow or WhenUpdateRow: the owner could not store the edit.
+    // An edited row gets back the cells it had before the edit; a new row is
+    // removed again, as cancelling its edit would remove it.
+    void RevertEdit();
+    bool IsEditing() const;
     // The Edit command: ends any edit and edits the cursor row; false when nothing is editable.
     bool StartEdit();
     // Writes the editors back and tells the owner; false when no edit was in progress.
@@ -253,6 +271,11 @@ public:
     std::function<void()> WhenRemoveRow;
     std::function<void()> WhenNewRow;
     std::function<void()> WhenCursor;
+    // Runs once after a user action changed the display order: Move up or Move down
+    // (MoveRowUp, MoveRowDown), a drop of dragged rows (DropRows) and a caption click
+    // that sorted (SortByCaption). Refused moves and sorts that leave every row in
+    // place do not run it. The owner can store the new order from here.
+    std::function<void()> WhenReorder;
     std::function<void()> InsertAction;
     std::function<void()> AppendAction;
     std::function<void()> RemoveAction;
@@ -277,43 +300,42 @@ protected:
     bool event(QEvent* event) override;
     bool focusNextPrevChild(bool next) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
-    bool viewportEvent(QEvent* event) override;
 
 private:
+    // The parts of the grid, each owning the state of one concern (see GridPrivate.h).
+    friend class GridHeader;
+    friend class GridEditSession;
+    friend class GridSearch;
+    friend class GridRowDrag;
+    struct Private;
+
     GridCtrl& Changed();
     static void Run(const std::function<void()>& action) { if (action) action(); }
 
-    // Layout (GridCtrl.cpp).
+    // Layout.
     void SyncLayout();
     void LayoutColumns();
     int DataHeight() const;
     int DataTop() const { return kCaptionHeight; }
     int ScrollPos() const;
 
-    // Cursor (GridCtrl.cpp).
+    // Cursor and order.
     bool MoveCursor(int row, bool notifyEvenIfSame);
     void NotifyCursor() { Run(WhenCursor); }
     int PageRows() const;
     int ClampRow(int row) const;
     void AppendRow(std::vector<Value>* values, const std::vector<Value>* copy, int from);
+    // Where Get(column) reads: the row of a running callback or edit, else the cursor row.
+    int CellRow() const;
+    // Puts the rows in the given order (current display indexes); false when nothing moved.
+    bool ApplyOrder(const std::vector<int>& order);
+    void MoveRows(int step);
 
-    // Painting (GridPaint.cpp).
-    void PaintCaption(QPainter& painter);
+    // Painting of the data rows (GridPaint.cpp).
     void PaintRows(QPainter& painter, const QRect& dirty);
     void PaintRow(QPainter& painter, int row, int top);
     void PaintCellText(QPainter& painter, const QRect& rect, const GridColumn& column, const Value& value,
                        const GridRowItem* found = nullptr);
-    void PaintSortMark(QPainter& painter, int column, QRect& text);
-    void PaintDropMarker(QPainter& painter);
-
-    // Editing, new rows, removal, moving (GridEdit.cpp).
-    bool BeginEdit(int row);
-    void PlaceEditors();
-    void HideEditors();
-    void AddNewRow(bool insert, bool edit);
-    void RemoveRows(const std::vector<int>& rows, bool marks);
-    void MoveRows(int step);
-    bool FocusNextEditor(bool forward);
 
     // Toolbar (GridTools.cpp).
     void ScheduleToolBar();
@@ -323,30 +345,11 @@ private:
     void PopUpFindOptions();
     QPushButton& GetCloseButton();
 
-    // Searching (GridSearch.cpp).
-    void RunSearch(const String& text);
-    void ShowAllRows();
-    void LeaveHiddenCursorRow();
-
-    // Sorting (GridSort.cpp).
-    void ApplyOrder(std::vector<int>& order);
-
-    // Dragging (GridDrag.cpp).
-    int DropAfterRow(const QPoint& pos);
-    void UpdateDrag(const QPoint& pos, const QPoint& globalPos);
-    void EndDrag(const QPoint& pos);
-    void SetDropMarker(int y);
-
-    // Resizing (GridInput.cpp).
-    bool StartResize(const QPoint& pos);
-    int ColumnBorderAt(const QPoint& pos) const;
-    int RowBorderAt(const QPoint& pos);
-    int NextVisibleColumn(int column) const;
-
-    // Input (GridInput.cpp).
+    // Keys and mouse (GridInput.cpp).
     bool HandleKey(KeyCode key);
     void MoveByKey(int row, bool extend);
     void ClickRow(int row, int column, Qt::KeyboardModifiers modifiers);
+    void RightClick(int row, int column, const QPoint& globalPos);
     void PressEnter();
     void PopUpMenuAt(const QPoint& globalPos);
     bool TabToCell(bool forward);
@@ -355,47 +358,7 @@ private:
     int indicatorWidth_ = 8;
     std::deque<GridColumn> columns_;  // deque: handed-out column references stay valid
     GridModel model_;
-
-    int cursorRow_ = -1;
-    int cursorCol_ = -1;
-    int anchorRow_ = -1;  // where Shift-selection ranges start
-    int currentRow_ = -1;  // the row being edited or removed, for Get(column)
-    int editRow_ = -1;
-    int editColumn_ = -1;  // the editor holding the keyboard focus
-    bool inserted_ = false;
-    bool appended_ = false;
-    bool removingFirst_ = false;
-    bool removingLast_ = false;
-    bool removing_ = false;
-    bool clearSelectionOnRelease_ = false;
-
-    bool layoutDirty_ = true;
-    bool scrollToLastPending_ = false;
-    int laidOutWidth_ = -1;
-    bool painting_ = false;
-    bool updatePending_ = false;
-    // Toolbar and searching.
-    GridToolBar* toolBar_ = nullptr;
-    QLineEdit* findField_ = nullptr;
-    QPushButton* closeButton_ = nullptr;
-    uint32_t toolBarBuilt_ = 0;  // ToolBarSignature() of the last build, 0 = none
-    bool toolBarPending_ = false;
-    bool toolBarForce_ = false;
-    bool searchActive_ = false;  // a non-empty search has marked rows
-
-    // Sorting, dragging, resizing.
-    std::vector<int> sortKeys_;
-    int captionPress_ = -1;  // column whose caption the left button went down on
-    QPoint pressPos_;
-    bool pressOnRow_ = false;
-    bool dragging_ = false;
-    int dropMarkerY_ = -1;
-    GridPopUp* popUp_ = nullptr;
-    enum class Resize { None, Column, Row } resizing_ = Resize::None;
-    int resizeIndex_ = -1;
-    int resizeStart_ = 0;  // the column's width or the row's height when the drag began
-    QPoint resizeFrom_;
-
+    std::unique_ptr<Private> d_;  // the cursor, layout bookkeeping, toolbar and the parts
     mutable Value scratch_;
     GridColumn noColumn_{String(), 0, false};  // handed out when a column cannot be added
 };

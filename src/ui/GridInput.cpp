@@ -1,16 +1,14 @@
 // Keys and mouse buttons of the grid.
 
+#include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPointer>
 
-#include "ui/GridCtrl.h"
+#include "ui/GridPrivate.h"
 
 namespace {
-constexpr int kDragThreshold = 5;  // pixels the pointer moves before a press becomes a drag
-constexpr int kBorderReach = 2;  // how near a border the pointer must be to resize
-constexpr int kMinColumnWidth = 6;
 constexpr int kMinRowHeight = 4;
 constexpr int kMaxRowHeight = 1000;
 }  // namespace
@@ -32,10 +30,10 @@ bool GridCtrl::HandleKey(KeyCode key)
     const bool extend = key & K_SHIFT;
     const KeyCode plain = key & ~K_SHIFT;  // the navigation keys read Shift as "extend"
     switch (plain) {
-    case K_UP: MoveByKey(cursorRow_ - 1, extend); return true;
-    case K_DOWN: MoveByKey(cursorRow_ + 1, extend); return true;
-    case K_PAGEUP: MoveByKey(cursorRow_ - PageRows(), extend); return true;
-    case K_PAGEDOWN: MoveByKey(cursorRow_ + PageRows(), extend); return true;
+    case K_UP: MoveByKey(d_->cursorRow - 1, extend); return true;
+    case K_DOWN: MoveByKey(d_->cursorRow + 1, extend); return true;
+    case K_PAGEUP: MoveByKey(d_->cursorRow - PageRows(), extend); return true;
+    case K_PAGEDOWN: MoveByKey(d_->cursorRow + PageRows(), extend); return true;
     case K_HOME:
     case K_HOME | K_CTRL: MoveByKey(0, extend); return true;
     case K_END:
@@ -64,7 +62,7 @@ bool GridCtrl::HandleKey(KeyCode key)
     }
     if (plain == K_TAB) {
         if (IsEditing())
-            return FocusNextEditor(!extend);
+            return d_->edit.FocusNextEditor(!extend);
         if (settings_.tabChangesRow)
             return TabToCell(!extend);
         return false;
@@ -76,7 +74,7 @@ void GridCtrl::MoveByKey(int row, bool extend)
 {
     if (GetCount() == 0)
         return;
-    const int from = cursorRow_;
+    const int from = d_->cursorRow;
     row = ClampRow(row);
     // Hidden rows are stepped over in the direction of travel.
     const int step = row < from ? -1 : 1;
@@ -86,18 +84,18 @@ void GridCtrl::MoveByKey(int row, bool extend)
     if (visible < 0)
         return;
     if (extend && settings_.multiSelect) {
-        if (anchorRow_ < 0 || !model_.IsRow(anchorRow_))
-            anchorRow_ = from >= 0 ? from : visible;
+        if (d_->anchorRow < 0 || !model_.IsRow(d_->anchorRow))
+            d_->anchorRow = from >= 0 ? from : visible;
         if (!MoveCursor(visible, false))
             return;
         model_.ClearSelection();
-        model_.SelectRange(anchorRow_, cursorRow_, true);
+        model_.SelectRange(d_->anchorRow, d_->cursorRow, true);
         viewport()->update();
         return;
     }
     ClearSelection();
     if (MoveCursor(visible, false))
-        anchorRow_ = cursorRow_;
+        d_->anchorRow = d_->cursorRow;
 }
 
 bool GridCtrl::TabToCell(bool forward)
@@ -110,9 +108,9 @@ bool GridCtrl::TabToCell(bool forward)
         return false;
     if (!IsCursor())
         return SetCursor(0);
-    const auto at = std::find(visible.begin(), visible.end(), cursorCol_);
+    const auto at = std::find(visible.begin(), visible.end(), d_->cursorCol);
     int index = at == visible.end() ? 0 : int(at - visible.begin());
-    int row = cursorRow_;
+    int row = d_->cursorRow;
     index += forward ? 1 : -1;
     if (index >= int(visible.size())) {
         index = 0;
@@ -124,8 +122,8 @@ bool GridCtrl::TabToCell(bool forward)
     }
     if (!model_.IsRow(row))
         return false;  // past either end the focus leaves the grid
-    cursorCol_ = visible[index];
-    if (row != cursorRow_)
+    d_->cursorCol = visible[index];
+    if (row != d_->cursorRow)
         SetCursor(row);
     else
         RefreshRow(row);
@@ -154,7 +152,7 @@ bool GridCtrl::OfferKey(KeyCode key)
 bool GridCtrl::focusNextPrevChild(bool next)
 {
     if (IsEditing())
-        return FocusNextEditor(next);
+        return d_->edit.FocusNextEditor(next);
     if (settings_.tabChangesRow && TabToCell(next))
         return true;
     return QAbstractScrollArea::focusNextPrevChild(next);
@@ -162,25 +160,41 @@ bool GridCtrl::focusNextPrevChild(bool next)
 
 bool GridCtrl::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == findField_) {
-        if (event->type() == QEvent::KeyPress && KeyFromEvent(*static_cast<QKeyEvent*>(event)) == K_ENTER) {
-            DoFind();
-            return true;
-        }
+    if (!d_)
         return QAbstractScrollArea::eventFilter(watched, event);
-    }
-    // Keys typed into an editor that the grid acts on: Enter, Esc, Tab.
-    if (event->type() == QEvent::KeyPress && IsEditing()) {
-        const KeyCode key = KeyFromEvent(*static_cast<QKeyEvent*>(event));
-        if (key == K_ENTER || key == K_ESCAPE || (key & ~K_SHIFT) == K_TAB) {
-            HandleKey(key);
+    if (d_->search.IsField(watched))
+        return d_->search.FieldEvent(event) || QAbstractScrollArea::eventFilter(watched, event);
+    if (d_->edit.IsEditor(watched)) {
+        // Keys typed into an editor that the grid acts on: Enter, Esc, Tab.
+        if (event->type() == QEvent::KeyPress && IsEditing()) {
+            const KeyCode key = KeyFromEvent(*static_cast<QKeyEvent*>(event));
+            if (key == K_ENTER || key == K_ESCAPE || (key & ~K_SHIFT) == K_TAB) {
+                HandleKey(key);
+                return true;
+            }
+        }
+        // The right button on an editor acts as on its cell. The editor's own menu never
+        // shows, not even for the menu request that follows the press.
+        auto* editor = static_cast<QWidget*>(watched);
+        if (event->type() == QEvent::MouseButtonPress && IsEditing()) {
+            auto* mouse = static_cast<QMouseEvent*>(event);
+            if (mouse->button() == Qt::RightButton) {
+                const QPoint pos = editor->mapTo(viewport(), mouse->position().toPoint());
+                RightClick(RowAtPoint(pos), ColumnAtPoint(pos), mouse->globalPosition().toPoint());
+                return true;
+            }
+        }
+        if (event->type() == QEvent::ContextMenu) {
+            auto* request = static_cast<QContextMenuEvent*>(event);
+            if (request->reason() != QContextMenuEvent::Mouse && IsEditing()) {
+                const QPoint pos = editor->mapTo(viewport(), request->pos());
+                RightClick(RowAtPoint(pos), ColumnAtPoint(pos), request->globalPos());
+            }
             return true;
         }
     }
     return QAbstractScrollArea::eventFilter(watched, event);
 }
-
-bool GridCtrl::viewportEvent(QEvent* event) { return QAbstractScrollArea::viewportEvent(event); }
 
 // ---- Mouse
 
@@ -191,56 +205,65 @@ void GridCtrl::mousePressEvent(QMouseEvent* event)
     const int column = ColumnAtPoint(pos);
     if (event->button() == Qt::LeftButton) {
         setFocus(Qt::MouseFocusReason);
-        if (StartResize(pos))
+        if (d_->header.Press(pos))
             return;
-        if (pos.y() < DataTop()) {
-            captionPress_ = column;  // sorts on release, unless it turned into something else
-            return;
-        }
         if (row >= 0) {
-            pressPos_ = pos;
-            pressOnRow_ = true;
+            d_->drag.Press(pos);
             ClickRow(row, column, event->modifiers());
         }
         return;
     }
-    if (event->button() == Qt::RightButton) {
-        if (row >= 0) {
-            if (column >= 0)
-                cursorCol_ = column;
-            SetCursor(row);
+    if (event->button() == Qt::RightButton)
+        RightClick(row, column, event->globalPosition().toPoint());
+}
+
+void GridCtrl::RightClick(int row, int column, const QPoint& globalPos)
+{
+    QPointer<GridCtrl> alive(this);
+    if (row >= 0) {
+        // A click on the edited row itself accepts the edit as well.
+        if (IsEditing() && row == d_->edit.EditRow()) {
+            AcceptEdit();
+            if (!alive)
+                return;
+            row = std::min(row, GetCount() - 1);
         }
-        setFocus(Qt::MouseFocusReason);
-        PopUpMenuAt(event->globalPosition().toPoint());
+        if (column >= 0)
+            d_->cursorCol = column;
+        SetCursor(row);
     }
+    if (!alive)
+        return;
+    setFocus(Qt::MouseFocusReason);
+    PopUpMenuAt(globalPos);
 }
 
 void GridCtrl::ClickRow(int row, int column, Qt::KeyboardModifiers modifiers)
 {
     QPointer<GridCtrl> alive(this);
     if (column >= 0)
-        cursorCol_ = column;
+        d_->cursorCol = column;
     if ((modifiers & Qt::ControlModifier) && settings_.multiSelect) {
         Select(row, !model_.IsSelected(row));
-        anchorRow_ = row;
+        d_->anchorRow = row;
         SetCursor(row);
     }
     else if ((modifiers & Qt::ShiftModifier) && settings_.multiSelect) {
-        if (!model_.IsRow(anchorRow_))
-            anchorRow_ = IsCursor() ? cursorRow_ : row;
-        const int anchor = anchorRow_;
+        if (!model_.IsRow(d_->anchorRow))
+            d_->anchorRow = IsCursor() ? d_->cursorRow : row;
+        const int anchor = d_->anchorRow;
         if (!SetCursor(row) || !alive)
             return;
         model_.ClearSelection();
-        model_.SelectRange(anchor, cursorRow_, true);
+        model_.SelectRange(anchor, d_->cursorRow, true);
         viewport()->update();
     }
     else {
         // The multi-selection goes on release, so that a press can still start a drag of it.
-        clearSelectionOnRelease_ = true;
+        d_->clearSelectionOnRelease = true;
         if (!SetCursor(row) || !alive)
             return;
-        anchorRow_ = cursorRow_;
+        d_->anchorRow = d_->cursorRow;
     }
     if (alive)
         Run(WhenLeftClick);
@@ -249,32 +272,19 @@ void GridCtrl::ClickRow(int row, int column, Qt::KeyboardModifiers modifiers)
 void GridCtrl::mouseMoveEvent(QMouseEvent* event)
 {
     const QPoint pos = event->position().toPoint();
-    if (resizing_ == Resize::Column) {
-        ResizeColumn(resizeIndex_, resizeStart_ + pos.x() - resizeFrom_.x());
+    if (d_->header.Move(pos))
         return;
-    }
-    if (resizing_ == Resize::Row) {
-        SetRowHeight(resizeIndex_, resizeStart_ + pos.y() - resizeFrom_.y());
-        return;
-    }
     if (event->buttons() & Qt::LeftButton) {
-        const QPoint moved = pos - pressPos_;
-        if (pressOnRow_ && !dragging_ && settings_.draggingRows && !IsEditing() && IsCursor() &&
-            (std::abs(moved.x()) > kDragThreshold || std::abs(moved.y()) > kDragThreshold)) {
-            dragging_ = true;
-            clearSelectionOnRelease_ = false;  // the selection is what is being moved
-        }
-        if (dragging_)
-            UpdateDrag(pos, event->globalPosition().toPoint());
+        if (d_->drag.Move(pos, event->globalPosition().toPoint()))
+            d_->clearSelectionOnRelease = false;  // the selection is what is being moved
         return;
     }
     // Hovering: show where a border can be taken.
-    if (ColumnBorderAt(pos) >= 0)
-        viewport()->setCursor(Qt::SplitHCursor);
-    else if (RowBorderAt(pos) >= 0)
-        viewport()->setCursor(Qt::SplitVCursor);
-    else
+    const Qt::CursorShape shape = d_->header.HoverShape(pos);
+    if (shape == Qt::ArrowCursor)
         viewport()->unsetCursor();
+    else
+        viewport()->setCursor(shape);
 }
 
 void GridCtrl::mouseReleaseEvent(QMouseEvent* event)
@@ -282,128 +292,18 @@ void GridCtrl::mouseReleaseEvent(QMouseEvent* event)
     if (event->button() != Qt::LeftButton)
         return;
     const QPoint pos = event->position().toPoint();
-    const int caption = captionPress_;
-    captionPress_ = -1;
-    pressOnRow_ = false;
-    if (resizing_ != Resize::None) {
-        resizing_ = Resize::None;
+    const bool dropped = d_->drag.Release(pos);
+    if (d_->header.Release(pos, event->modifiers()) || dropped) {
+        d_->clearSelectionOnRelease = false;
         return;
     }
-    if (dragging_) {
-        clearSelectionOnRelease_ = false;
-        EndDrag(pos);
-        return;
-    }
-    if (caption >= 0 && pos.y() < DataTop() && ColumnAtPoint(pos) == caption) {
-        if (settings_.sorting)
-            SortByCaption(caption, event->modifiers() & Qt::ControlModifier);
-        return;
-    }
-    if (clearSelectionOnRelease_) {
-        clearSelectionOnRelease_ = false;
+    if (d_->clearSelectionOnRelease) {
+        d_->clearSelectionOnRelease = false;
         ClearSelection();
     }
 }
 
-// ---- Resizing columns and rows
-
-int GridCtrl::NextVisibleColumn(int column) const
-{
-    for (int i = column + 1; i < GetColumnCount(); ++i)
-        if (!columns_[i].hidden_)
-            return i;
-    return -1;
-}
-
-int GridCtrl::ColumnBorderAt(const QPoint& pos) const
-{
-    const bool inCaption = pos.y() < DataTop();
-    if (inCaption ? !settings_.resizingCols : !(settings_.resizingFromCells && pos.x() >= GetFixedWidth()))
-        return -1;
-    // Only borders between two visible columns move: the last one is the grid's edge.
-    for (int i = 0; i < GetColumnCount(); ++i) {
-        const GridColumn& column = columns_[i];
-        if (column.hidden_ || NextVisibleColumn(i) < 0)
-            continue;
-        if (std::abs(pos.x() - (column.x_ + column.pixelWidth_)) <= kBorderReach)
-            return i;
-    }
-    return -1;
-}
-
-int GridCtrl::RowBorderAt(const QPoint& pos)
-{
-    if (!settings_.resizingRows || !settings_.indicator || pos.x() >= GetFixedWidth() || pos.y() < DataTop())
-        return -1;
-    const int row = RowAtPoint(pos);
-    if (row < 0)
-        return -1;
-    const int top = DataTop() + model_.GetPos(row) - ScrollPos();
-    const int bottom = top + model_.Item(row).Extent();
-    if (bottom - pos.y() <= kBorderReach + 1)
-        return row;
-    if (pos.y() - top <= kBorderReach)
-        return model_.NextVisible(row - 1, -1);  // the lower edge of the row above
-    return -1;
-}
-
-bool GridCtrl::StartResize(const QPoint& pos)
-{
-    const int column = ColumnBorderAt(pos);
-    if (column >= 0) {
-        resizing_ = Resize::Column;
-        resizeIndex_ = column;
-        resizeStart_ = columns_[column].pixelWidth_;
-    }
-    else {
-        const int row = RowBorderAt(pos);
-        if (row < 0)
-            return false;
-        resizing_ = Resize::Row;
-        resizeIndex_ = row;
-        resizeStart_ = model_.Item(row).height;
-    }
-    resizeFrom_ = pos;
-    return true;
-}
-
-bool GridCtrl::ResizeColumn(int column, int pixels)
-{
-    if (column < 0 || column >= GetColumnCount() || columns_[column].hidden_)
-        return false;
-    const int next = NextVisibleColumn(column);
-    if (next < 0)
-        return false;
-    SyncLayout();
-    // The weights become the present pixel widths, so the border lands where asked and
-    // later changes of the grid's width still scale every column alike. Hidden columns
-    // are scaled the same way, keeping their share for when they are shown again.
-    long weights = 0;
-    long available = 0;
-    for (const GridColumn& c : columns_)
-        if (!c.hidden_) {
-            weights += c.GetWeight();
-            available += c.pixelWidth_;
-        }
-    if (weights <= 0 || available <= 0)
-        return false;
-    const int pair = columns_[column].pixelWidth_ + columns_[next].pixelWidth_;
-    if (pair < 2 * kMinColumnWidth)
-        return false;
-    for (GridColumn& c : columns_) {
-        if (!c.hidden_)
-            c.width_ = std::max(c.pixelWidth_, 1);
-        else if (c.width_ > 0)
-            c.width_ = std::max(int(c.width_ * available / weights), 1);
-    }
-    const int width = std::clamp(pixels, kMinColumnWidth, pair - kMinColumnWidth);
-    columns_[column].width_ = width;
-    columns_[next].width_ = pair - width;
-    Changed();
-    SyncLayout();
-    PlaceEditors();
-    return true;
-}
+bool GridCtrl::ResizeColumn(int column, int pixels) { return d_->header.ResizeColumn(column, pixels); }
 
 void GridCtrl::SetRowHeight(int row, int height)
 {
@@ -412,7 +312,7 @@ void GridCtrl::SetRowHeight(int row, int height)
     model_.SetHeight(row, std::clamp(height, kMinRowHeight, kMaxRowHeight));
     SyncLayout();
     viewport()->update();
-    PlaceEditors();
+    d_->edit.PlaceEditors();
 }
 
 void GridCtrl::mouseDoubleClickEvent(QMouseEvent* event)
@@ -422,7 +322,7 @@ void GridCtrl::mouseDoubleClickEvent(QMouseEvent* event)
     const int row = RowAtPoint(event->position().toPoint());
     if (row < 0)
         return;
-    if (row != cursorRow_ && !SetCursor(row))
+    if (row != d_->cursorRow && !SetCursor(row))
         return;
     QPointer<GridCtrl> alive(this);
     Run(WhenLeftDouble);

@@ -3,7 +3,7 @@
 // made by a grid with other columns, leaves the grid as it was.
 
 #include "core/Stream.h"
-#include "ui/GridCtrl.h"
+#include "ui/GridPrivate.h"
 
 namespace {
 
@@ -60,7 +60,7 @@ bool GridCtrl::LoadLayout(const String& data)
     }
     Changed();
     SyncLayout();
-    PlaceEditors();
+    d_->edit.PlaceEditors();
     return true;
 }
 

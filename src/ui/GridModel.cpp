@@ -39,8 +39,7 @@ int GridModel::Append()
     items_.push_back(item);
     // Appending to a settled layout extends it at once, so filling stays linear.
     if (layoutComplete) {
-        const int row = GetCount() - 1;
-        items_[row].pos = row == 0 ? 0 : items_[row - 1].pos + items_[row - 1].Extent();
+        PlaceAfterPrevious(GetCount() - 1);
         layoutValid_ = GetCount();
     }
     return GetCount() - 1;
@@ -75,6 +74,39 @@ void GridModel::Remove(int row)
     for (GridRowItem& item : items_)
         item.id -= int32_t(item.id > id);  // branch-free: this loop runs once per removed row
     Touch(row);
+}
+
+void GridModel::RemoveRows(const std::vector<int>& rows)
+{
+    if (rows.empty())
+        return;
+    // Each stored row's new id, or -1 for a row that goes.
+    std::vector<int32_t> newId(store_.size(), 0);
+    for (int row : rows) {
+        newId[size_t(items_[row].id)] = -1;
+        if (items_[row].IsSelected())
+            --selected_;
+    }
+    size_t kept = 0;
+    for (size_t id = 0; id < store_.size(); ++id) {
+        if (newId[id] < 0) {
+            FreeRow(store_[id]);
+            continue;
+        }
+        newId[id] = int32_t(kept);
+        store_[kept++] = store_[id];
+    }
+    store_.resize(kept);
+    size_t shown = 0;
+    for (const GridRowItem& item : items_) {
+        const int32_t id = newId[size_t(item.id)];
+        if (id < 0)
+            continue;
+        items_[shown] = item;
+        items_[shown++].id = id;
+    }
+    items_.resize(shown);
+    Touch(rows.front());
 }
 
 void GridModel::Clear()
@@ -192,14 +224,33 @@ void GridModel::UpdateLayout(int upTo)
 {
     upTo = std::min(upTo, GetCount());
     for (int row = layoutValid_; row < upTo; ++row)
-        items_[row].pos = row == 0 ? 0 : items_[row - 1].pos + items_[row - 1].Extent();
+        PlaceAfterPrevious(row);
     layoutValid_ = std::max(layoutValid_, upTo);
+}
+
+void GridModel::PlaceAfterPrevious(int row)
+{
+    GridRowItem& item = items_[row];
+    bool odd = false;
+    item.pos = 0;
+    if (row > 0) {
+        const GridRowItem& above = items_[row - 1];
+        item.pos = above.pos + above.Extent();
+        odd = bool(above.flags & GridRowItem::SHOWN_ODD) == above.IsHidden();
+    }
+    item.flags = uint8_t((item.flags & ~GridRowItem::SHOWN_ODD) | (odd ? GridRowItem::SHOWN_ODD : 0));
 }
 
 int GridModel::GetPos(int row)
 {
     UpdateLayout(row + 1);
     return items_[row].pos;
+}
+
+bool GridModel::IsShownOdd(int row)
+{
+    UpdateLayout(row + 1);
+    return items_[row].flags & GridRowItem::SHOWN_ODD;
 }
 
 int GridModel::GetTotalHeight()

@@ -21,7 +21,8 @@ struct GridRowStyle {
 // One entry of the display order. It names its stored row by stable id, which is
 // the stored row's index in the store.
 struct GridRowItem {
-    enum : uint8_t { HIDDEN = 1, SELECTED = 2, FOUND = 4 };
+    // SHOWN_ODD: an odd number of shown rows stands above; kept with the layout.
+    enum : uint8_t { HIDDEN = 1, SELECTED = 2, FOUND = 4, SHOWN_ODD = 8 };
     static constexpr uint8_t kNoColumn = 255;
     int32_t id = 0;
     int32_t pos = 0;  // top edge within the data area; valid below the model's layout mark
@@ -63,12 +64,18 @@ public:
     int Insert(int row);
     // Removes a row from store and display; the ids of rows stored after it drop by one.
     void Remove(int row);
+    // Removes the given display rows (ascending, distinct) in one pass, renumbering the
+    // ids of the rows that stay as Remove would one row at a time.
+    void RemoveRows(const std::vector<int>& rows);
     void Clear();
     void Reserve(int rows);
 
     Value& Cell(int row, int column) { return store_[items_[row].id].cells[column]; }
     const Value& Cell(int row, int column) const { return store_[items_[row].id].cells[column]; }
     int GetId(int row) const { return items_[row].id; }
+    // The row's cell storage: it stays with the row whatever moves, so it tells rows apart
+    // (null while there are no columns).
+    const Value* CellsOf(int row) const { return store_[items_[row].id].cells; }
     // The display index of a stable id, -1 when there is none; linear in the row count.
     int FindId(int id) const;
 
@@ -101,6 +108,8 @@ public:
     // Vertical layout: each row's top edge in the data area. It is kept lazily:
     // edits only lower a mark, and queries recompute from the mark onwards.
     int GetPos(int row);
+    // Whether the row is at an odd position among the rows shown (hidden ones not counted).
+    bool IsShownOdd(int row);
     int GetTotalHeight();
     // The visible row covering y (data-area coordinates), or -1.
     int RowAtY(int y);
@@ -123,6 +132,8 @@ private:
     void MakeRoom();
     void Touch(int row) { if (row < layoutValid_) layoutValid_ = row; }
     void UpdateLayout(int upTo);
+    // Places a row under the one above it: top edge and shown-position parity.
+    void PlaceAfterPrevious(int row);
 
     std::vector<StoredRow> store_;
     std::vector<GridRowItem> items_;

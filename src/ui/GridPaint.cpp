@@ -1,115 +1,26 @@
-// Painting of the grid: the caption row, then only the data rows that the dirty area touches.
+// Painting of the grid: only the data rows that the dirty area touches, then the caption row.
 
 #include <algorithm>
 
 #include <QPaintEvent>
 #include <QPainter>
 
-#include "ui/GridCtrl.h"
+#include "ui/GridColours.h"
+#include "ui/GridPrivate.h"
 
-namespace {
-
-const QColor kWhite(255, 255, 255);
-const QColor kAlternate(242, 242, 242);
-const QColor kText(0, 0, 0);
-const QColor kCaptionFill(236, 236, 236);
-const QColor kCaptionLine(160, 160, 160);
-const QColor kGridLine(216, 216, 216);
-const QColor kCursorFill(51, 102, 204);
-const QColor kCursorText(255, 255, 255);
-const QColor kSelectedFill(184, 207, 245);
-const QColor kMarker(0, 0, 0);
-const QColor kSortMark(90, 90, 90);
-const QColor kFoundFill(255, 225, 90);
-constexpr int kSortMarkWidth = 9;
-
-Qt::Alignment HorzFlags(int code)
-{
-    switch (code) {
-    case ALIGN_RIGHT: return Qt::AlignRight;
-    case ALIGN_CENTER: return Qt::AlignHCenter;
-    default: return Qt::AlignLeft;
-    }
-}
-
-Qt::Alignment VertFlags(int code)
-{
-    switch (code) {
-    case ALIGN_LEFT: return Qt::AlignTop;  // "left" of the vertical code reads as the top edge
-    case ALIGN_BOTTOM: return Qt::AlignBottom;
-    default: return Qt::AlignVCenter;
-    }
-}
-
-}  // namespace
+using namespace GridColours;
 
 void GridCtrl::paintEvent(QPaintEvent* event)
 {
-    painting_ = true;
-    updatePending_ = false;
+    d_->painting = true;
+    d_->updatePending = false;
     SyncLayout();
     QPainter painter(viewport());
     PaintRows(painter, event->rect());
     if (event->rect().top() < DataTop())
-        PaintCaption(painter);
-    PaintDropMarker(painter);
-    painting_ = false;
-}
-
-void GridCtrl::PaintCaption(QPainter& painter)
-{
-    const int width = viewport()->width();
-    painter.fillRect(0, 0, width, kCaptionHeight, kCaptionFill);
-    painter.setPen(kCaptionLine);
-    painter.drawLine(0, kCaptionHeight - 1, width - 1, kCaptionHeight - 1);
-    if (GetFixedWidth() > 0)
-        painter.drawLine(GetFixedWidth() - 1, 0, GetFixedWidth() - 1, kCaptionHeight - 1);
-    painter.setFont(font());
-    for (int i = 0; i < GetColumnCount(); ++i) {
-        const GridColumn& column = columns_[i];
-        if (column.hidden_ || column.pixelWidth_ <= 0)
-            continue;
-        const QRect rect(column.x_, 0, column.pixelWidth_, kCaptionHeight - 1);
-        painter.setPen(kCaptionLine);
-        painter.drawLine(rect.right(), 0, rect.right(), rect.bottom());
-        QRect text = rect.adjusted(3, 0, -4, 0);
-        PaintSortMark(painter, i, text);
-        painter.setPen(kText);
-        const QString caption = painter.fontMetrics().elidedText(QString::fromStdString(column.caption_),
-                                                                 Qt::ElideRight, text.width());
-        painter.drawText(text, int(HorzFlags(column.horzAlign_) | Qt::AlignVCenter), caption);
-    }
-}
-
-void GridCtrl::PaintSortMark(QPainter& painter, int index, QRect& text)
-{
-    const GridColumn& column = columns_[index];
-    if (column.sort_ == 0 || text.width() < 2 * kSortMarkWidth)
-        return;
-    // A triangle at the right: pointing up for ascending, down for descending; with
-    // several keys, the key's place in the order stands before it.
-    const int right = text.right();
-    const int mid = kCaptionHeight / 2;
-    const int left = right - kSortMarkWidth + 1;
-    const bool up = column.sort_ == 1;
-    const QPoint tip(left + kSortMarkWidth / 2, up ? mid - 3 : mid + 3);
-    const QPoint base[2] = {QPoint(left, up ? mid + 2 : mid - 2), QPoint(right, up ? mid + 2 : mid - 2)};
-    const QPoint triangle[3] = {tip, base[0], base[1]};
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(kSortMark);
-    painter.drawPolygon(triangle, 3);
-    painter.setBrush(Qt::NoBrush);
-    text.setRight(left - 3);
-    if (sortKeys_.size() > 1) {
-        const auto at = std::find(sortKeys_.begin(), sortKeys_.end(), index);
-        if (at != sortKeys_.end()) {
-            const QString number = QString::number(int(at - sortKeys_.begin()) + 1);
-            const int width = painter.fontMetrics().horizontalAdvance(number);
-            painter.setPen(kSortMark);
-            painter.drawText(QRect(text.right() - width + 1, 0, width, kCaptionHeight - 1), Qt::AlignCenter, number);
-            text.setRight(text.right() - width - 2);
-        }
-    }
+        d_->header.Paint(painter);
+    d_->drag.PaintMarker(painter);
+    d_->painting = false;
 }
 
 void GridCtrl::PaintRows(QPainter& painter, const QRect& dirty)
@@ -136,10 +47,11 @@ void GridCtrl::PaintRow(QPainter& painter, int row, int top)
     const int width = viewport()->width();
     const int height = model_.Item(row).Extent();
     const GridRowStyle* style = model_.GetStyle(row);
-    const bool isCursor = row == cursorRow_;
+    const bool isCursor = row == d_->cursorRow;
     const bool isSelected = model_.IsSelected(row);
 
-    QColor fill = settings_.alternatingRows && row % 2 == 1 ? kAlternate : kWhite;
+    // Rows alternate by where they are shown, so a search leaves the stripes intact.
+    QColor fill = settings_.alternatingRows && model_.IsShownOdd(row) ? kAlternate : kWhite;
     QColor text = kText;
     const bool ownFill = style && style->background;
     if (ownFill)
@@ -205,7 +117,7 @@ void GridCtrl::PaintCellText(QPainter& painter, const QRect& rect, const GridCol
     const QRect area = rect.adjusted(3, 0, -3, -1);
     const QFontMetrics metrics = painter.fontMetrics();
     const QString elided = metrics.elidedText(QString::fromStdString(shown), Qt::ElideRight, area.width());
-    const Qt::Alignment flags = HorzFlags(column.horzAlign_) | VertFlags(column.vertAlign_);
+    const Qt::Alignment flags = GridHorzFlags(column.horzAlign_) | GridVertFlags(column.vertAlign_);
     if (found && found->foundEnd <= shown.size() && found->foundStart < found->foundEnd) {
         // The matched text gets a marker-pen fill behind it, where the text will stand.
         const QRect bounds = metrics.boundingRect(area, int(flags), elided);

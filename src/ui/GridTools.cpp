@@ -7,7 +7,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "ui/GridCtrl.h"
+#include "ui/GridPrivate.h"
 #include "ui/GridImages.h"
 #include "ui/GridText.h"
 #include "ui/GridToolBar.h"
@@ -72,44 +72,85 @@ void GridCtrl::FindOptionsMenu(Bar& bar)
     bar.Add(Translate("Case sensitive"), [this] { ToggleSearchCaseSensitive(); }).Check(s.searchCaseSensitive);
 }
 
+// ---- Searching from the find group
+
+QLineEdit& GridCtrl::GetFindField() { return d_->search.Field(); }
+
+void GridCtrl::SetFindText(const String& text) { GetFindField().setText(QString::fromStdString(text)); }
+
+String GridCtrl::GetFindText() const { return d_->search.Text(); }
+
+void GridCtrl::DoFind() { d_->search.Run(GetFindText()); }
+
+bool GridCtrl::GetFound(int row, int* column, int* start, int* end) const
+{
+    if (!model_.IsRow(row) || !model_.Item(row).IsFound())
+        return false;
+    const GridRowItem& item = model_.Item(row);
+    if (column)
+        *column = item.foundColumn == GridRowItem::kNoColumn ? -1 : item.foundColumn;
+    if (start)
+        *start = item.foundStart;
+    if (end)
+        *end = item.foundEnd;
+    return true;
+}
+
+void GridCtrl::ToggleImmediateSearch() { settings_.immediateSearch = !settings_.immediateSearch; }
+
+void GridCtrl::ToggleSearchHideRows()
+{
+    settings_.searchHideRows = !settings_.searchHideRows;
+    if (settings_.searchHideRows) {
+        DoFind();
+        return;
+    }
+    for (int row = 0; row < GetCount(); ++row)
+        model_.SetHidden(row, false);
+    SyncLayout();
+    viewport()->update();
+}
+
+void GridCtrl::ToggleSearchHighlight()
+{
+    settings_.searchHighlight = !settings_.searchHighlight;
+    if (settings_.searchHighlight) {
+        DoFind();  // the ranges to draw are worked out by the search
+        return;
+    }
+    for (int row = 0; row < GetCount(); ++row)
+        model_.ClearFound(row);
+    viewport()->update();
+}
+
+void GridCtrl::ToggleSearchCaseSensitive()
+{
+    settings_.searchCaseSensitive = !settings_.searchCaseSensitive;
+    DoFind();
+}
+
 void GridCtrl::PopUpFindOptions()
 {
     // Under the button when it can be found, else at the pointer.
     QPoint at = QCursor::pos();
-    if (toolBar_) {
-        const auto& items = toolBar_->GetBar().Items();
+    if (d_->toolBar) {
+        const auto& items = d_->toolBar->GetBar().Items();
         for (int i = 0; i < int(items.size()); ++i)
             if (items[size_t(i)].GetImage() == &ImgGridFindOpts())
-                if (QWidget* button = toolBar_->GetWidget(i))
+                if (QWidget* button = d_->toolBar->GetWidget(i))
                     at = button->mapToGlobal(QPoint(0, button->height()));
     }
     PopUpMenu([this](Bar& bar) { FindOptionsMenu(bar); }, at);
 }
 
-QLineEdit& GridCtrl::GetFindField()
-{
-    if (!findField_) {
-        findField_ = new QLineEdit(this);
-        findField_->hide();
-        QObject::connect(findField_, &QLineEdit::textChanged, this, [this] {
-            if (settings_.immediateSearch)
-                DoFind();
-        });
-        // Enter in the field searches (see eventFilter) and goes no further: the grid's
-        // own Enter would play or edit the cursor row.
-        findField_->installEventFilter(this);
-    }
-    return *findField_;
-}
-
 QPushButton& GridCtrl::GetCloseButton()
 {
-    if (!closeButton_) {
-        closeButton_ = new QPushButton(this);
-        closeButton_->hide();
-        QObject::connect(closeButton_, &QPushButton::clicked, this, [this] { window()->close(); });
+    if (!d_->closeButton) {
+        d_->closeButton = new QPushButton(this);
+        d_->closeButton->hide();
+        QObject::connect(d_->closeButton, &QPushButton::clicked, this, [this] { window()->close(); });
     }
-    return *closeButton_;
+    return *d_->closeButton;
 }
 
 uint32_t GridCtrl::ToolBarSignature() const
@@ -125,9 +166,9 @@ uint32_t GridCtrl::ToolBarSignature() const
 
 void GridCtrl::ScheduleToolBar()
 {
-    if (toolBarPending_ || (!toolBarForce_ && ToolBarSignature() == toolBarBuilt_))
+    if (d_->toolBarPending || (!d_->toolBarForce && ToolBarSignature() == d_->toolBarBuilt))
         return;
-    toolBarPending_ = true;
+    d_->toolBarPending = true;
     QCoreApplication::postEvent(this, new QEvent(QEvent::LayoutRequest));
 }
 
@@ -137,51 +178,51 @@ bool GridCtrl::event(QEvent* event)
     // hidden track grid per playlist, and most of them are never looked at.
     if (event->type() == QEvent::Show)
         SyncToolBar();
-    else if (event->type() == QEvent::LayoutRequest && toolBarPending_) {
+    else if (event->type() == QEvent::LayoutRequest && d_->toolBarPending) {
         if (isVisible())
             SyncToolBar();
         else
-            toolBarPending_ = false;
+            d_->toolBarPending = false;
     }
     return QAbstractScrollArea::event(event);
 }
 
 GridToolBar* GridCtrl::GetToolBar()
 {
-    if (toolBarPending_ || toolBarForce_ || (settings_.toolBar && ToolBarSignature() != toolBarBuilt_))
+    if (d_->toolBarPending || d_->toolBarForce || (settings_.toolBar && ToolBarSignature() != d_->toolBarBuilt))
         SyncToolBar();
-    return settings_.toolBar ? toolBar_ : nullptr;
+    return settings_.toolBar ? d_->toolBar : nullptr;
 }
 
 void GridCtrl::SyncToolBar()
 {
-    toolBarPending_ = false;
+    d_->toolBarPending = false;
     if (!settings_.toolBar) {
-        if (toolBar_)
-            toolBar_->hide();
-        toolBarBuilt_ = 0;
-        toolBarForce_ = false;
+        if (d_->toolBar)
+            d_->toolBar->hide();
+        d_->toolBarBuilt = 0;
+        d_->toolBarForce = false;
         PlaceToolBar();
         return;
     }
     const uint32_t signature = ToolBarSignature();
-    if (toolBar_ && signature == toolBarBuilt_ && !toolBarForce_)
+    if (d_->toolBar && signature == d_->toolBarBuilt && !d_->toolBarForce)
         return;
-    toolBarForce_ = false;
-    toolBarBuilt_ = signature;
-    if (!toolBar_)
-        toolBar_ = new GridToolBar(this);
-    toolBar_->SetLineOnTop(!settings_.toolBarOnTop);
+    d_->toolBarForce = false;
+    d_->toolBarBuilt = signature;
+    if (!d_->toolBar)
+        d_->toolBar = new GridToolBar(this);
+    d_->toolBar->SetLineOnTop(!settings_.toolBarOnTop);
     const std::function<void(Bar&)> builder = WhenToolBar;  // a button may replace the callback later
-    toolBar_->Build(builder);
-    toolBar_->show();
+    d_->toolBar->Build(builder);
+    d_->toolBar->show();
     PlaceToolBar();
 }
 
 void GridCtrl::PlaceToolBar()
 {
-    const bool shown = settings_.toolBar && toolBar_ && toolBarBuilt_ != 0;
-    const int height = shown ? toolBar_->sizeHint().height() : 0;
+    const bool shown = settings_.toolBar && d_->toolBar && d_->toolBarBuilt != 0;
+    const int height = shown ? d_->toolBar->sizeHint().height() : 0;
     const bool top = settings_.toolBarOnTop;
     const QMargins margins(0, top ? height : 0, 0, top ? 0 : height);
     if (viewportMargins() != margins)
@@ -189,5 +230,5 @@ void GridCtrl::PlaceToolBar()
     if (!shown)
         return;
     const QRect area = contentsRect();
-    toolBar_->setGeometry(area.left(), top ? area.top() : area.bottom() + 1 - height, area.width(), height);
+    d_->toolBar->setGeometry(area.left(), top ? area.top() : area.bottom() + 1 - height, area.width(), height);
 }

@@ -1,43 +1,64 @@
 #include "ui/TimeCallback.h"
 
+#include <QBasicTimer>
 #include <QObject>
-#include <QTimer>
+#include <QTimerEvent>
 #include <algorithm>
+#include <map>
 #include <memory>
 
 namespace {
 
-// The timer of one callback, a child of its window so that it dies with it.
-class CallbackTimer : public QTimer {
+// Periods this long may be served late by a few percent, so the event loop can
+// serve them in the same wake-up as other timers.
+constexpr int kCoarsePeriodMs = 100;
+
+// The callbacks of one window: a child of the window, so that they die with
+// it. Each is a bare timer whose event calls the function directly, with no
+// signal in between; the 10 ms playback tick is one of them.
+class WindowCallbacks : public QObject {
 public:
-    CallbackTimer(QObject* window, int id) : QTimer(window), id_(id) {}
+    explicit WindowCallbacks(QObject* window) : QObject(window) {}
 
-    int Id() const { return id_; }
-    bool IsAlive() const { return alive_; }
-
-    // Stops the timer for good. The object itself is deleted later, because
-    // the callback that kills it may be running from its own timeout.
-    void Retire()
+    void Set(int id, int periodMs, std::function<void()> fn)
     {
-        alive_ = false;
-        stop();
-        deleteLater();
+        Kill(id);
+        auto& entry = entries_[id];
+        // Shared so that a run keeps the function alive even when the callback replaces or kills itself.
+        entry.fn = std::make_shared<std::function<void()>>(std::move(fn));
+        entry.timer.start(periodMs, periodMs >= kCoarsePeriodMs ? Qt::CoarseTimer : Qt::PreciseTimer, this);
+    }
+    void Kill(int id) { entries_.erase(id); }
+    void KillAll() { entries_.clear(); }
+    bool Exists(int id) const { return entries_.count(id) != 0; }
+
+protected:
+    void timerEvent(QTimerEvent* event) override
+    {
+        for (auto& [id, entry] : entries_) {
+            if (entry.timer.timerId() == event->timerId()) {
+                const auto keep = entry.fn;  // the entry may go while the function runs
+                (*keep)();
+                return;
+            }
+        }
     }
 
 private:
-    int id_;
-    bool alive_ = true;
+    struct Entry {
+        QBasicTimer timer;  // stops when the entry goes
+        std::shared_ptr<std::function<void()>> fn;
+    };
+    std::map<int, Entry> entries_;
 };
 
-CallbackTimer* FindLive(QObject* window, int id)
+WindowCallbacks* Find(QObject* window)
 {
     if (!window)
         return nullptr;
-    for (QTimer* timer : window->findChildren<QTimer*>(Qt::FindDirectChildrenOnly)) {
-        auto* callback = dynamic_cast<CallbackTimer*>(timer);
-        if (callback && callback->IsAlive() && callback->Id() == id)
-            return callback;
-    }
+    for (QObject* child : window->children())
+        if (auto* callbacks = dynamic_cast<WindowCallbacks*>(child))
+            return callbacks;
     return nullptr;
 }
 
@@ -47,41 +68,26 @@ void SetTimeCallback(QObject* window, int id, int periodMs, std::function<void()
 {
     if (!window || !fn)
         return;
-    KillTimeCallback(window, id);
-
-    auto* timer = new CallbackTimer(window, id);
-    timer->setTimerType(Qt::PreciseTimer);
-    timer->setInterval(std::max(periodMs, 0));
-    // The function is shared so that a run keeps it alive even when the
-    // callback replaces or kills itself.
-    auto shared = std::make_shared<std::function<void()>>(std::move(fn));
-    QObject::connect(timer, &QTimer::timeout, timer, [timer, shared] {
-        if (!timer->IsAlive())
-            return;
-        const auto keep = shared;
-        (*keep)();
-    });
-    timer->start();
+    WindowCallbacks* callbacks = Find(window);
+    if (!callbacks)
+        callbacks = new WindowCallbacks(window);
+    callbacks->Set(id, std::max(periodMs, 0), std::move(fn));
 }
 
 void KillTimeCallback(QObject* window, int id)
 {
-    if (CallbackTimer* timer = FindLive(window, id))
-        timer->Retire();
+    if (WindowCallbacks* callbacks = Find(window))
+        callbacks->Kill(id);
 }
 
 void KillTimeCallbacks(QObject* window)
 {
-    if (!window)
-        return;
-    for (QTimer* timer : window->findChildren<QTimer*>(Qt::FindDirectChildrenOnly)) {
-        auto* callback = dynamic_cast<CallbackTimer*>(timer);
-        if (callback && callback->IsAlive())
-            callback->Retire();
-    }
+    if (WindowCallbacks* callbacks = Find(window))
+        callbacks->KillAll();
 }
 
 bool ExistsTimeCallback(QObject* window, int id)
 {
-    return FindLive(window, id) != nullptr;
+    const WindowCallbacks* callbacks = Find(window);
+    return callbacks && callbacks->Exists(id);
 }

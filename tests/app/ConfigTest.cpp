@@ -1,6 +1,7 @@
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include "app/Config.h"
 #include "support/ReadFile.h"
@@ -62,7 +63,8 @@ TEST(Config, StoresTheEnvelopeAndLoadsItBack)
     stored.text = "Zażółć";
     stored.volume = 99.5f;
     ASSERT_TRUE(StoreConfig(dir.File("p.cfg"), stored.Serializer()));
-    EXPECT_FALSE(std::filesystem::exists(dir.File("p.cfg.tmp")));
+    // No temporary file is left beside it.
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1);
 
     const std::string bytes = ReadFile(dir.File("p.cfg"));
     ASSERT_GE(bytes.size(), 12u);
@@ -127,7 +129,7 @@ TEST(Config, AFailedStoreKeepsThePreviousFile)
     const std::string path = dir.File("keep.cfg");
     WriteFile(path, "previous");
     // The temporary file cannot be created when its name is taken by a folder.
-    std::filesystem::create_directory(path + ".tmp");
+    std::filesystem::create_directory(path + "." + std::to_string(getpid()) + ".tmp");
     State s;
     EXPECT_FALSE(StoreConfig(path, s.Serializer()));
     EXPECT_EQ(ReadFile(path), "previous");

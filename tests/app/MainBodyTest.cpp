@@ -1,69 +1,14 @@
-#include <QApplication>
-#include <QTimer>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
-#include <sqlite3.h>
 
+#include "MainBodyRun.h"
 #include "app/MainBody.h"
 #include "app/Player.h"
 #include "data/Sql.h"
 #include "data/Sqlite3Session.h"
 #include "support/TempDir.h"
 #include "ui/Prompt.h"
-
-namespace {
-
-// Closes the player as soon as its window runs, as the user would.
-class CloseWhenRunning {
-public:
-    CloseWhenRunning()
-    {
-        QObject::connect(&timer_, &QTimer::timeout, [this] {
-            for (QWidget* w : QApplication::topLevelWidgets())
-                if (auto* player = dynamic_cast<Player*>(w); player && player->IsRunning()) {
-                    ++closed;
-                    player->Close();
-                }
-        });
-        timer_.start(20);
-    }
-    int closed = 0;
-
-private:
-    QTimer timer_;
-};
-
-// Records the prompts instead of showing them.
-struct PromptLog {
-    std::vector<PromptRequest> shown;
-    PromptHandler previous = SetPromptHandler([this](const PromptRequest& r) { shown.push_back(r); });
-    ~PromptLog() { SetPromptHandler(previous); }
-};
-
-std::vector<std::string> Tables(const std::string& path)
-{
-    std::vector<std::string> names;
-    sqlite3* db = nullptr;
-    if (sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK) {
-        sqlite3_stmt* st = nullptr;
-        if (sqlite3_prepare_v2(db, "select name from sqlite_master where type = 'table' order by name", -1, &st,
-                               nullptr) == SQLITE_OK) {
-            while (sqlite3_step(st) == SQLITE_ROW)
-                names.emplace_back(reinterpret_cast<const char*>(sqlite3_column_text(st, 0)));
-        }
-        sqlite3_finalize(st);
-    }
-    sqlite3_close(db);
-    return names;
-}
-
-std::string Folder(const TempDir& dir)
-{
-    return dir.Path().string() + "/";
-}
-
-} // namespace
 
 TEST(MainBody, FirstStartInAnEmptyFolderCreatesTheLibraryAndStoresTheConfiguration)
 {
@@ -82,7 +27,8 @@ TEST(MainBody, FirstStartInAnEmptyFolderCreatesTheLibraryAndStoresTheConfigurati
     std::string head(4, '\0');
     config.read(head.data(), 4);
     EXPECT_EQ(head, "data");
-    EXPECT_FALSE(std::filesystem::exists(dir.File("player.cfg.tmp")));
+    for (const auto& entry : std::filesystem::directory_iterator(dir.Path()))
+        EXPECT_NE(entry.path().extension(), ".tmp") << entry.path();
 }
 
 TEST(MainBody, ADatabaseThatCannotBeCreatedIsReportedAndNothingElseHappens)

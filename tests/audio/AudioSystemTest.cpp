@@ -102,6 +102,13 @@ TEST_P(EveryFormatTest, TagsLengthAndDecodedLengthAgree)
     int32_t track = 0;
     std::memcpy(&track, tag.data.data(), sizeof track);
     EXPECT_EQ(track, 3);
+    const std::string name = GetParam();
+    if (name != "tone.wma" && name != "tone.asf") {  // ffmpeg's ASF writer stores no year
+        ASSERT_EQ(system.GetTag(stream, "DATE", 0, &tag), kOk);
+        EXPECT_EQ(TextOf(tag), "2019");
+    }
+    ASSERT_EQ(system.GetTag(stream, "GENRE", 0, &tag), kOk);
+    EXPECT_EQ(TextOf(tag), "Test Tones");
     EXPECT_EQ(system.GetTag(stream, "COMPOSER", 0, &tag), kErrTagNotFound);
     EXPECT_EQ(system.GetTag(stream, "TITLE", 1, &tag), kErrTagNotFound);
 
@@ -119,8 +126,12 @@ TEST_P(EveryFormatTest, TagsLengthAndDecodedLengthAgree)
     EXPECT_EQ(system.ReleaseStream(stream), kOk);
 }
 
-INSTANTIATE_TEST_SUITE_P(Fixtures, EveryFormatTest,
-                         ::testing::Values("tone.mp3", "tone.mp2", "tone.ogg", "tone.wma", "tone.asf", "tone.wav"));
+const char* const kToneFixtures[] = {"tone.mp3",      "tone.mp2",      "tone.ogg",  "tone.wma",  "tone.asf",
+                                     "tone.wav",      "tone.flac",     "tone.oga",  "tone.opus", "tone-aac.m4a",
+                                     "tone-alac.m4a", "tone.aac",      "tone.wv",   "tone.aiff", "tone.spx",
+                                     "tone.tta"};
+
+INSTANTIATE_TEST_SUITE_P(Fixtures, EveryFormatTest, ::testing::ValuesIn(kToneFixtures));
 
 TEST_F(OfflineSystemTest, MidiRendersSoundForTheTempoMapLength)
 {
@@ -148,7 +159,13 @@ TEST_F(OfflineSystemTest, MidiRendersSoundForTheTempoMapLength)
 
 TEST_F(OfflineSystemTest, SeekLandsOnTheExactSample)
 {
-    for (const char* name : {"long.ogg", "tone.mp3", "tone.wav"}) {
+    // Short Vorbis and WMA files are left out: their first frame after a seek carries a
+    // time the decoder does not start at, so they land near the target, not on it.
+    std::vector<const char*> names = {"long.ogg"};
+    for (const char* name : kToneFixtures)
+        if (name != std::string("tone.ogg") && name != std::string("tone.wma") && name != std::string("tone.asf"))
+            names.push_back(name);
+    for (const char* name : names) {
         SCOPED_TRACE(name);
         const StreamHandle stream = Open(name);
         const std::vector<float> whole = Render(Play(stream));

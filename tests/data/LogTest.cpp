@@ -1,3 +1,5 @@
+#include <cstdio>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 
@@ -99,9 +101,23 @@ TEST(LogStreamTest, PassingTheSizeLimitStartsAFreshFileAndKeepsTheFullOne)
 
 TEST(LogStreamTest, AFileThatCannotBeCreatedDiscardsWrites)
 {
-    LogStream log("/nonexistent-folder-for-quillon/run.log", 0);
-    log << "lost\n";
+    TempDir dir;
+    // A regular file where the log's folder should be: even root cannot create the log.
+    std::ofstream(dir.File("not-a-folder")) << "x";
+    const String name = dir.File("not-a-folder/run.log");
+    LogStream log(name, 0);
+    log << "lost\n" << String(3 * LogStream::kBufferSize, 'y') << "lost too\n";
+    log.Flush();
     EXPECT_FALSE(log.IsOpen());
+    EXPECT_FALSE(Exists(name));
+    EXPECT_EQ(ReadFile(dir.File("not-a-folder")), "x");
+
+    // Nothing was kept for later: a file that can be created receives only what follows.
+    log.SetFileName(dir.File("run.log"));
+    log << "kept\n";
+    const String written = ReadFile(dir.File("run.log"));
+    EXPECT_TRUE(written.ends_with("\r\nkept\n")) << written;
+    EXPECT_EQ(written.find("lost"), String::npos);
 }
 
 TEST(UsrLogTest, InactiveLogWritesNothingAndNoFileIsLeftAfterDeletion)
@@ -111,9 +127,15 @@ TEST(UsrLogTest, InactiveLogWritesNothingAndNoFileIsLeftAfterDeletion)
     EXPECT_EQ(name.rfind(ExecutableFolder() + "test_data.", 0), 0u);
     UsrLogT("---------- About to delete this log...");
     EXPECT_FALSE(Exists(name));
+
+    // Deleting creates the file first, which keeps whatever lay there as the backup,
+    // and then removes it.
+    std::ofstream(name) << "left by an earlier run";
     DeleteUsrLog();
     EXPECT_FALSE(Exists(name));
+    EXPECT_EQ(ReadFile(name + ".old"), "left by an earlier run");
     EXPECT_FALSE(IsUsrLogActive());
+    std::filesystem::remove(name + ".old");
 
     ActivateUsrLog();
     UsrLogT("activity");
@@ -121,4 +143,24 @@ TEST(UsrLogTest, InactiveLogWritesNothingAndNoFileIsLeftAfterDeletion)
     DeleteUsrLog();
     EXPECT_FALSE(Exists(name));
     EXPECT_FALSE(Exists(name + ".old"));
+}
+
+TEST(BugLogTest, NameCarriesTheExecutableAndTheTimeOfCreation)
+{
+    const String name = BugLog().GetFileName();
+    const String prefix = ExecutableFolder() + "test_data.";
+    ASSERT_EQ(name.rfind(prefix, 0), 0u) << name;
+    // ".<year>-<month>-<day>-<hour>-<minute>-<second>.buglog", all but the year two digits.
+    int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0, end = 0;
+    ASSERT_EQ(std::sscanf(name.c_str() + prefix.size(), "%4d-%2d-%2d-%2d-%2d-%2d.buglog%n", &year, &month, &day,
+                          &hour, &minute, &second, &end),
+              6)
+        << name;
+    EXPECT_EQ(prefix.size() + static_cast<size_t>(end), name.size()) << name;
+    EXPECT_EQ(name.size() - prefix.size(), String("2007-03-05-09-08-07.buglog").size()) << name;
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    EXPECT_EQ(year, local.tm_year + 1900);
+    EXPECT_TRUE(month >= 1 && month <= 12 && day >= 1 && day <= 31 && hour < 24 && minute < 60 && second < 61);
 }

@@ -6,6 +6,7 @@
 
 #include "data/Log.h"
 #include "data/Sql.h"
+#include "data/SqlParameters.h"
 #include "data/Sqlite3Connection.h"
 #include "data/Sqlite3Session.h"
 #include "data/SqlTransaction.h"
@@ -47,9 +48,27 @@ TEST(SqlParameterTest, QuestionMarksInsideQuotedLiteralsAreNotCounted)
     EXPECT_EQ(CountSqlParameters("select ?, ?"), 2);
     EXPECT_EQ(CountSqlParameters("select 'a?b', ?"), 1);
     EXPECT_EQ(CountSqlParameters("select 'it''s?', ?, ?"), 2);
-    EXPECT_EQ(CountSqlParameters("select \"?\""), 1);
     EXPECT_EQ(CountSqlParameters("select 'open ?"), 0);
     EXPECT_EQ(CountSqlParameters(""), 0);
+}
+
+TEST(SqlParameterTest, CountsAsSqliteDoesForEveryFormOfParameterAndQuoting)
+{
+    // Identifiers and comments hide parameters as literals do.
+    EXPECT_EQ(CountSqlParameters("select 1 as \"?\", 2 as [?], 3 as `?`, ?"), 1);
+    EXPECT_EQ(CountSqlParameters("select \"a\"\"?\", ? -- ?\n, ? /* ? */"), 2);
+    EXPECT_EQ(CountSqlParameters("select ? /* ? unterminated"), 1);
+    // Numbered parameters count up to the highest number; a plain "?" follows it.
+    EXPECT_EQ(CountSqlParameters("select ?3, ?1"), 3);
+    EXPECT_EQ(CountSqlParameters("select ?2, ?"), 3);
+    // A name counts once however often it appears; each prefix makes another name.
+    EXPECT_EQ(CountSqlParameters("select :a, @a, $a, :a, #a"), 4);
+    EXPECT_EQ(CountSqlParameters("select $a::b(x), $a::b(x), $a::b"), 2);
+    EXPECT_EQ(CountSqlParameters("select ?1, :x, ?1"), 2);
+    // "$" inside a name is part of it.
+    EXPECT_EQ(CountSqlParameters("select 1 as a$b, ?"), 1);
+    // The text ends at a zero byte, as SQLite reads it.
+    EXPECT_EQ(CountSqlParameters(std::string_view("select ?\0, ?", 12)), 1);
 }
 
 TEST_F(SqlTest, BindsExactlyTheCountedParametersAroundAQuotedQuestionMark)
@@ -61,6 +80,65 @@ TEST_F(SqlTest, BindsExactlyTheCountedParametersAroundAQuotedQuestionMark)
     ASSERT_TRUE(sql.Fetch());
     EXPECT_EQ(sql.GetRow(), (std::vector<Value>{1, "it's?", "two"}));
     EXPECT_FALSE(sql.Fetch());
+}
+
+TEST_F(SqlTest, NumberedAndNamedParametersBindByTheirPositionInTheParameterList)
+{
+    Sql sql(session);
+    // ?2 and ?1 take entries 1 and 0; :c is the third parameter wherever it appears.
+    sql.SetStatement("insert into T (A, B, C) values (?2, :c, ?1) -- ?, ?");
+    sql.SetParam(0, Value("first"));
+    sql.SetParam(1, Value("second"));
+    sql.SetParam(2, Value("third"));
+    ASSERT_TRUE(sql.Execute());
+    ASSERT_TRUE(sql.Execute(String("select A, B, C from T")));
+    ASSERT_TRUE(sql.Fetch());
+    EXPECT_EQ(sql.GetRow(), (std::vector<Value>{"second", "third", "first"}));
+}
+
+TEST_F(SqlTest, BugLogReceivesSlowStatementsAndRecordedErrorsOnlyWhenAsked)
+{
+    const String previousName = BugLog().GetFileName();
+    const String bugLog = dir.File("bug.log");
+    BugLog().SetFileName(bugLog);
+    Sql sql(session);
+    ASSERT_TRUE(sql.Execute(String("insert into T (A) values (1)")));
+    ASSERT_TRUE(sql.Execute(String("insert into T (A) values (2)")));
+
+    // The default settings write nothing there.
+    ASSERT_TRUE(sql.Execute(String("select A from T")));
+    while (sql.Fetch()) {
+    }
+    EXPECT_FALSE(sql.Execute(String("select * from missing")));
+    EXPECT_FALSE(std::filesystem::exists(bugLog));
+
+    // Below a threshold of zero every fetch is slow: the first reports the time
+    // since its statement started, a later one only its own time.
+    session.SetSlowThreshold(-1);
+    ASSERT_TRUE(sql.Execute(String("select A from T order by A")));
+    ASSERT_TRUE(sql.Fetch());
+    ASSERT_TRUE(sql.Fetch());
+    session.SetSlowThreshold(SqlSession::kNeverSlow);
+    session.LogErrors(true);
+    EXPECT_FALSE(sql.Execute(String("select * from missing")));
+    session.LogErrors(false);
+    BugLog().Close();
+    BugLog().SetFileName(previousName);
+
+    // After the header, each line is a number of milliseconds and its text, or the error.
+    std::istringstream lines(ReadFile(bugLog));
+    std::vector<String> found;
+    for (String line; std::getline(lines, line);)
+        found.push_back(line);
+    ASSERT_EQ(found.size(), 5u) << ReadFile(bugLog);
+    EXPECT_EQ(found[1], "\r");
+    auto timed = [](const String& line, const String& text) {
+        const size_t digits = line.find_first_not_of("0123456789");
+        return digits > 0 && digits != String::npos && line.substr(digits) == text;
+    };
+    EXPECT_TRUE(timed(found[2], " ms: select A from T order by A")) << found[2];
+    EXPECT_TRUE(timed(found[3], " ms further fetch: select A from T order by A")) << found[3];
+    EXPECT_EQ(found[4], "ERROR no such table: missing: Preparing: select * from missing");
 }
 
 TEST_F(SqlTest, RepeatedTextIsPreparedOnceAndFlushedWhenTheCursorGoes)

@@ -2,8 +2,9 @@
 #include <fstream>
 #include <sstream>
 
-#include "MusicFixtures.h"
 #include "LibraryHarness.h"
+#include "MusicFixtures.h"
+#include "library/MusicFiles.h"
 
 using music_fixtures::MakeMp3;
 
@@ -36,8 +37,7 @@ TEST_F(AddMusicTest, AddFilesAppendsInOrderAndStoresEveryCell)
     EXPECT_EQ(requests[0].title, "Select music file");
     EXPECT_TRUE(requests[0].multi);
     ASSERT_FALSE(requests[0].types.empty());
-    EXPECT_EQ(requests[0].types[0].first, "Music (*.mp3 *.mp2 *.ogg *.wma *.wav *.asf)");
-    EXPECT_EQ(requests[0].types[0].second, "*.mp3 *.mp2 *.ogg *.wma *.wav *.asf");
+    EXPECT_EQ(requests[0].types, MusicFileTypes());
 
     EXPECT_EQ(Titles(), (std::vector<String>{"A", "B", "C"}));
     EXPECT_EQ(Tracks().GetCursor(), 2);
@@ -64,8 +64,8 @@ TEST_F(AddMusicTest, InsertFilesPutsThemReversedAboveTheCursorRow)
     Lib().AddFiles(false);
     WaitForAdds();
     EXPECT_EQ(Titles(), (std::vector<String>{"X", "C", "B", "A", "Y"}));
-    EXPECT_EQ(Query("select POS from PLAYLISTS where TITLE in ('A', 'B', 'C')"),
-              (std::vector<String>{"1", "1", "1"}));
+    // Stored at once in the order shown, the rows moved down included.
+    EXPECT_EQ(Query("select TITLE from PLAYLISTS order by POS"), (std::vector<String>{"X", "C", "B", "A", "Y"}));
 
     Restart();
     EXPECT_EQ(Titles(), (std::vector<String>{"X", "C", "B", "A", "Y"}));
@@ -145,6 +145,32 @@ TEST_F(AddMusicTest, AddFolderTakesEveryMusicFileOnceAndStoresNamesExactly)
     Restart();
     EXPECT_EQ(Column(Tracks(), TRACK_FILE), files);
     EXPECT_EQ(Query("select count(*) from PLAYLISTS"), std::vector<String>{"17"});
+}
+
+TEST_F(AddMusicTest, AFolderOfEveryFormatStoresTagsAndLengths)
+{
+    const auto root = dir.Path() / "formats";
+    const std::vector<String> fixtures = {"tone-aac.m4a", "tone-alac.m4a", "tone.aac", "tone.aiff", "tone.flac",
+                                          "tone.oga",     "tone.opus",     "tone.spx", "tone.tta",  "tone.wv"};
+    std::filesystem::create_directories(root);
+    for (const String& name : fixtures)
+        std::filesystem::copy_file(std::filesystem::path(QP_FIXTURES) / name, root / name);
+
+    Answer(std::vector<String>{root.string()});
+    Lib().AddFolder(true);
+    WaitForAdds();
+    ASSERT_EQ(Tracks().GetCount(), static_cast<int>(fixtures.size()));
+    EXPECT_EQ(Column(Tracks(), TRACK_FILE).front(), (root / "tone-aac.m4a").string());
+    for (int row = 0; row < Tracks().GetCount(); ++row) {
+        SCOPED_TRACE(Tracks().Get(row, TRACK_FILE).ToString());
+        EXPECT_FALSE(Tracks().Get(row, TRACK_ID).IsNull());
+        EXPECT_EQ(Tracks().Get(row, TRACK_TITLE).ToString(), "Tone \xC3\x84" "440");
+        EXPECT_NEAR(Tracks().Get(row, TRACK_LENGTH).ToInt(), 1000, 50);
+    }
+    EXPECT_EQ(Query("select count(*) from PLAYLISTS where ARTIST = 'Quillon Tests' and ALBUM = 'Fixtures' and "
+                    "YEAR = 2019 and GENRE = 'Test Tones' and TRACK = 3 and LENGTH between 950 and 1050"),
+              std::vector<String>{std::to_string(fixtures.size())});
+    EXPECT_TRUE(prompts.empty());
 }
 
 TEST_F(AddMusicTest, RemovingSelectedTracksRunsOneTransaction)

@@ -6,6 +6,7 @@
 #include "data/Log.h"
 #include "data/Sqlite3Session.h"
 #include "library/LibraryDb.h"
+#include "library/TrackInserter.h"
 #include "support/LibraryFixture.h"
 #include "support/ReadFile.h"
 #include "support/TempDir.h"
@@ -48,15 +49,16 @@ TEST(LibrarySqlTest, StatementsAreBuiltAsTheLibraryWritesThem)
     using namespace LibrarySql;
     EXPECT_EQ(LoadLists().ToString(), "select ID, NAME from LISTS order by POS");
     EXPECT_EQ(LoadTracks(3).ToString(),
-              "select IDPL, FILENAME, TITLE, ARTIST, ALBUM, LENGTH from PLAYLISTS where ID = 3 order by POS");
+              "select IDPL, FILENAME, TITLE, ARTIST, ALBUM, LENGTH, YEAR, GENRE, TRACK from PLAYLISTS where ID = 3 "
+              "order by POS");
     EXPECT_EQ(InsertDefaultList("Playlist 1").ToString(), "insert into LISTS(NAME, POS) values ('Playlist 1', 0)");
     EXPECT_EQ(InsertList("Rock'n'roll").ToString(), "insert into LISTS(NAME) values ('Rock''n''roll')");
     EXPECT_EQ(RenameList(3, "New").ToString(), "update LISTS set NAME = 'New' where ID = 3");
     EXPECT_EQ(DeleteListTracks(3).ToString(), "delete from PLAYLISTS where ID = 3");
     EXPECT_EQ(DeleteList(3).ToString(), "delete from LISTS where ID = 3");
-    EXPECT_EQ(InsertTrack(3, 0, "/m/a.mp3", "A", Value(), 7, 61000).ToString(),
-              "insert into PLAYLISTS(ID, POS, FILENAME, TITLE, ARTIST, ALBUM, LENGTH) values "
-              "(3, 0, '/m/a.mp3', 'A', NULL, 7, 61000)");
+    EXPECT_EQ(InsertTrack(3, 0, {"/m/a.mp3", "A", Value(), 7, 61000, 1999, "", Value()}).ToString(),
+              "insert into PLAYLISTS(ID, POS, FILENAME, TITLE, ARTIST, ALBUM, LENGTH, YEAR, GENRE, TRACK) values "
+              "(3, 0, '/m/a.mp3', 'A', NULL, 7, 61000, 1999, NULL, NULL)");
     EXPECT_EQ(DeleteTrack(9).ToString(), "delete from PLAYLISTS where IDPL = 9");
 }
 
@@ -93,6 +95,61 @@ TEST_F(LibraryDbTest, ListsAndTracksRoundTripInPositionOrder)
 
     ASSERT_TRUE(RemoveTrack(a));
     EXPECT_EQ(LoadLibrary(session)[0].tracks.size(), 1u);
+}
+
+TEST_F(LibraryDbTest, YearGenreAndTrackNumberAreStoredAndLoadedBesideTheGridCells)
+{
+    const Value list = StoreNewList("Details");
+    const TrackFields full{"/m/a.flac", "A", "Artist", "Album", 1000, 2019, "Test Tones", 3};
+    const TrackFields bare{"/m/b.wav", "B", Value(), Value(), 2000};
+    ASSERT_FALSE(StoreTrack(list, 0, full).IsNull());
+    {
+        TrackInserter inserter(&session);
+        ASSERT_FALSE(inserter.Insert(list, 1, bare).IsNull());
+        ASSERT_FALSE(inserter.Insert(list, 2, full).IsNull());
+    }
+    const std::vector<LoadedList> lists = LoadLibrary(session);
+    ASSERT_EQ(lists.size(), 1u);
+    ASSERT_EQ(lists[0].tracks.size(), 3u);
+    ASSERT_EQ(lists[0].details.size(), 3u);
+    for (const std::vector<Value>& row : lists[0].tracks)
+        EXPECT_EQ(row.size(), 6u);  // the grid's cells only
+    for (int i : {0, 2}) {
+        EXPECT_EQ(lists[0].details[i].year, Value(2019));
+        EXPECT_EQ(lists[0].details[i].genre.ToString(), "Test Tones");
+        EXPECT_EQ(lists[0].details[i].track, Value(3));
+    }
+    EXPECT_TRUE(lists[0].details[1].year.IsNull());
+    EXPECT_TRUE(lists[0].details[1].genre.IsNull());
+    EXPECT_TRUE(lists[0].details[1].track.IsNull());
+}
+
+TEST(LibraryDbFileTest, ATrackTableWithoutDetailColumnsGetsThemAndKeepsItsRows)
+{
+    TempDir dir;
+    MainLog().SetFileName(dir.File("main.log"));
+    Sqlite3Session session;
+    ASSERT_TRUE(session.Open(dir.File("QuillonPlayer.db3")));
+    {
+        Sql sql(session);
+        ASSERT_TRUE(sql.Execute(String("create table LISTS (ID integer primary key, NAME text, POS integer)")));
+        ASSERT_TRUE(sql.Execute(String("create table PLAYLISTS (IDPL integer primary key, ID integer, POS integer, "
+                                       "FILENAME text, TITLE text, ARTIST text, ALBUM text, LENGTH integer)")));
+        ASSERT_TRUE(sql.Execute(String("insert into LISTS values (1, 'Old', 0)")));
+        ASSERT_TRUE(sql.Execute(String("insert into PLAYLISTS values (5, 1, 0, '/m/old.mp3', 'Old', NULL, NULL, 9)")));
+    }
+    ASSERT_TRUE(CreateLibraryTables(session));
+    ASSERT_TRUE(CreateLibraryTables(session));  // a second start finds the columns
+    SQL = session;
+    EXPECT_FALSE(StoreTrack(1, 1, {"/m/new.mp3", "New", Value(), Value(), 7, 2001, "Jazz", 2}).IsNull());
+    const std::vector<LoadedList> lists = LoadLibrary(session);
+    ASSERT_EQ(lists.size(), 1u);
+    ASSERT_EQ(lists[0].tracks.size(), 2u);
+    EXPECT_EQ(lists[0].tracks[0], (std::vector<Value>{5, "/m/old.mp3", "Old", Value(), Value(), 9}));
+    EXPECT_TRUE(lists[0].details[0].year.IsNull());
+    EXPECT_EQ(lists[0].details[1].genre.ToString(), "Jazz");
+    SQL.Detach();
+    MainLog().Close();
 }
 
 TEST_F(LibraryDbTest, RemovingAListRemovesItsTracks)

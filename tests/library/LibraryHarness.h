@@ -7,12 +7,10 @@
 #include <memory>
 #include <vector>
 
-#include <QElapsedTimer>
-#include <QTest>
-
 #include "library/LibraryGrids.h"
 #include "support/LibraryFixture.h"
 #include "support/PartsRig.h"
+#include "support/WaitForAdds.h"
 
 class LibraryHarness : public LibraryFixture {
 protected:
@@ -40,15 +38,7 @@ protected:
     GridCtrl& Lists() { return parts->library.ListGrid; }
     GridCtrl& Tracks() { return parts->library.CurrentTrackList(); }
 
-    // Runs the event loop until no add of music runs or waits any more.
-    void WaitForAdds()
-    {
-        QElapsedTimer waited;
-        waited.start();
-        while (Lib().Adds().Busy() && waited.elapsed() < 30000)
-            QTest::qWait(2);
-        ASSERT_FALSE(Lib().Adds().Busy()) << "the add did not finish";
-    }
+    void WaitForAdds() { ::WaitForAdds(Lib()); }
 
     // A column of every row of a grid, in display order, as text.
     static std::vector<String> Column(GridCtrl& grid, int column)

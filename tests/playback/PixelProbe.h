@@ -3,8 +3,11 @@
 #include <QColor>
 #include <QImage>
 #include <QRect>
+#include <QScreen>
+#include <QTest>
 #include <QWidget>
 #include <gtest/gtest.h>
+#include <cstdlib>
 #include <ostream>
 
 // Reads what a widget really draws: its rendering as an image at one device
@@ -59,4 +62,23 @@ inline void ExpectBlackFrame(const QImage& image, int xStep = 1)
         EXPECT_EQ(PixelAt(image, 0, y), black);
         EXPECT_EQ(PixelAt(image, w - 1, y), black);
     }
+}
+
+// What a shown widget has put on the screen, once the paced repaints of its
+// last changes have been made (within a second, or the test fails on it).
+template <class Picture>
+::testing::AssertionResult ScreenShows(QWidget& widget, Picture expected)
+{
+    QImage last;
+    auto grab = [&] {
+        last = widget.screen()->grabWindow(widget.winId()).toImage().convertToFormat(QImage::Format_RGB32);
+        return last == expected();
+    };
+    if (QTest::qWaitFor(grab, 1000))
+        return ::testing::AssertionSuccess();
+    if (const char* dir = std::getenv("QP_TEST_IMAGES")) {
+        last.save(QString(dir) + "/screen.png");
+        expected().save(QString(dir) + "/full.png");
+    }
+    return ::testing::AssertionFailure() << "the screen does not show what a full paint draws";
 }

@@ -1,7 +1,9 @@
 #include <QApplication>
 #include <QFontMetrics>
 #include <QMouseEvent>
+#include <QElapsedTimer>
 #include <QPainter>
+#include <QTest>
 #include <gtest/gtest.h>
 #include <vector>
 
@@ -235,14 +237,19 @@ namespace {
 class CountingBar : public ProgressButton {
 public:
     int paints = 0;
+    float painted = -1;  // the value of the last paint
 
 protected:
     void Paint(QPainter& painter) override
     {
         ++paints;
+        painted = Get();
         ProgressButton::Paint(painter);
     }
 };
+
+// Lets the paced repaint of the last change happen.
+void SettlePaints() { QTest::qWait(3 * PaintPacer::kIntervalMs); }
 
 }  // namespace
 
@@ -254,18 +261,99 @@ TEST(ProgressButtonPaint, SettingAValueThatLooksTheSameDoesNotRepaint)
     bar.resize(201, 24);
     bar.show();
     bar.Set(10.0f);
-    QApplication::processEvents();
+    SettlePaints();
     const int before = bar.paints;
     bar.Set(10.001f);
-    QApplication::processEvents();
+    SettlePaints();
     EXPECT_EQ(bar.paints, before);
     EXPECT_FLOAT_EQ(bar.Get(), 10.001f);
     bar.Set(10.01f);  // the caption changes
-    QApplication::processEvents();
+    SettlePaints();
     EXPECT_EQ(bar.paints, before + 1);
     bar.Set(10.5f);   // so do caption and fill end
-    QApplication::processEvents();
+    SettlePaints();
     EXPECT_EQ(bar.paints, before + 2);
+}
+
+// The tick sets the bar a hundred times a second: it is painted at the
+// display's pace, only the area that changed, and the last value always
+// reaches the screen, also when the setting stops between two paints.
+TEST(ProgressButtonPaint, PacedPartialRepaintsEndOnTheLastValue)
+{
+    for (bool gradient : {false, true}) {
+        SCOPED_TRACE(gradient ? "gradient" : "plain");
+        CountingBar bar;
+        bar.gradient = gradient;
+        bar.label = "Position";
+        bar.resize(301, 24);
+        bar.show();
+        SettlePaints();
+        const int before = bar.paints;
+        QElapsedTimer clock;
+        clock.start();
+        int sets = 0;
+        for (float v = 0; v <= 100.0f; v += 1.7f, ++sets) {
+            bar.Set(v);
+            QTest::qWait(10);
+        }
+        bar.Set(33.33f);
+        SettlePaints();
+        const qint64 elapsed = clock.elapsed();
+        EXPECT_FLOAT_EQ(bar.painted, 33.33f);
+        // At most one paint per interval, give or take the first and the last.
+        EXPECT_LE(bar.paints - before, elapsed / PaintPacer::kIntervalMs + 2);
+        EXPECT_LT(bar.paints - before, sets);
+        EXPECT_TRUE(ScreenShows(bar, [&] { return Render(bar); }));
+    }
+}
+
+// Nothing is painted while the window is minimised or hidden; the latest
+// value is painted when it is shown again.
+TEST(ProgressButtonPaint, NoPaintsWhileMinimisedOrHidden)
+{
+    QWidget window;
+    window.resize(320, 40);
+    auto* bar = new CountingBar;
+    bar->setParent(&window);
+    bar->setGeometry(0, 0, 301, 24);
+    window.show();
+    SettlePaints();
+    for (bool minimise : {true, false}) {
+        SCOPED_TRACE(minimise ? "minimised" : "hidden");
+        if (minimise)
+            window.showMinimized();
+        else
+            window.hide();
+        SettlePaints();
+        const int before = bar->paints;
+        for (float v : {10.0f, 20.0f, 30.0f, minimise ? 40.0f : 50.0f}) {
+            bar->Set(v);
+            SettlePaints();
+        }
+        EXPECT_EQ(bar->paints, before);
+        window.showNormal();
+        EXPECT_TRUE(QTest::qWaitFor([&] { return bar->painted == (minimise ? 40.0f : 50.0f); }, 1000));
+    }
+}
+
+// The repaint of a changed value covers everything that changed: what
+// reaches the screen is exactly what a full paint draws.
+TEST(ProgressButtonPaint, PartialRepaintsOnScreenMatchAFullPaint)
+{
+    for (bool gradient : {false, true}) {
+        SCOPED_TRACE(gradient ? "gradient" : "plain");
+        ProgressButton bar;
+        bar.gradient = gradient;
+        bar.label = "Volume";
+        bar.resize(201, 24);
+        bar.show();
+        auto full = [&] { return Render(bar); };
+        for (float v : {0.0f, 0.5f, 9.99f, 10.0f, 55.55f, 54.0f, 100.0f, 100.5f, 250.0f, -3.0f, 1.0f, 99.99f}) {
+            SCOPED_TRACE(v);
+            bar.Set(v);
+            ASSERT_TRUE(ScreenShows(bar, full));
+        }
+    }
 }
 
 // Times and captions are measured from kept character advances; the widths
@@ -284,6 +372,36 @@ TEST(NumericTextWidthTest, MatchesTheShapedWidth)
             std::snprintf(caption, sizeof caption, "%s : %.2f %%", i % 2 ? "Position" : "Volume", i / 97.0);
             for (const QString text : {QString(time), QString(caption), QString("Title 7"), QString()})
                 ASSERT_EQ(widths(font, 96, text), metrics.horizontalAdvance(text)) << text.toStdString();
+        }
+    }
+}
+
+// Times and captions are drawn from kept glyphs; the pixels must be exactly
+// those of drawText, in the panel font and the standard one.
+TEST(NumericTextWidthTest, DrawsWhatDrawTextDraws)
+{
+    QFont panel(QStringLiteral("Arial"));
+    panel.setPixelSize(18);
+    for (const QFont& font : {panel, QApplication::font()}) {
+        NumericTextWidth glyphs;
+        auto draw = [&](const QString& text, bool kept) {
+            QImage image(260, 30, QImage::Format_RGB32);
+            image.fill(Qt::white);
+            QPainter painter(&image);
+            painter.setFont(font);
+            painter.setPen(Qt::black);
+            if (kept)
+                glyphs.Draw(painter, 3, 2, text);
+            else
+                DrawTextTopLeft(painter, 3, 2, text);
+            return image;
+        };
+        for (int i = -500; i < 30000; i += 997) {
+            char time[32], caption[64];
+            std::snprintf(time, sizeof time, "%02d:%02d:%02d", i / 6000, (i / 100) % 60, i % 100);
+            std::snprintf(caption, sizeof caption, "%s : %.2f %%", i % 2 ? "Position" : "Volume", i / 97.0);
+            for (const QString& text : {QString(time), QString(caption), QString("Title 7"), QString()})
+                ASSERT_EQ(draw(text, true), draw(text, false)) << text.toStdString();
         }
     }
 }

@@ -106,3 +106,26 @@ TEST(FolderSelector, ChoosesAFolderAndRemembersIt)
     EXPECT_TRUE(truncated.IsError());
     EXPECT_EQ(untouched.GetActiveDir(), "");
 }
+
+TEST(FileSelector, SavingAsksForOneFileOfTheTypesAndRemembersWhereAndWhich)
+{
+    ScriptedSelector script;
+    FileSelector files;
+    files.Type("Old", "*.old").Multi();
+    files.Types({{"Playlists", "*.m3u8 *.pls"}, {"All files", "*"}});
+    script.answer = std::vector<String>{"/lists/mine.pls"};
+    script.chooseType = 1;
+    ASSERT_TRUE(files.ExecuteSave("Save playlist"));
+    ASSERT_EQ(script.asked.size(), 1u);
+    EXPECT_EQ(script.asked[0].kind, FileSelectRequest::SaveFile);
+    EXPECT_FALSE(script.asked[0].multi);
+    ASSERT_EQ(script.asked[0].types.size(), 2u);
+    EXPECT_EQ(script.asked[0].types[0].first, "Playlists");
+    EXPECT_EQ(files[0], "/lists/mine.pls");
+    EXPECT_EQ(files.GetActiveDir(), "/lists");
+    EXPECT_EQ(files.GetActiveType(), 1);
+
+    // A shorter list of types drops a chosen type it does not have.
+    files.Types({{"Music files", "*.mp3"}});
+    EXPECT_EQ(files.GetActiveType(), 0);
+}

@@ -271,6 +271,64 @@ TEST_F(PlaylistGridTest, RemovalOfASelectionMarksFirstAndLastOnce)
     EXPECT_EQ(log, (std::vector<std::string>{"List 1 first last", "List 6"}));
 }
 
+TEST_F(PlaylistGridTest, AnOwnerThatCannotLetARowGoKeepsItAndTheRestOfTheSelection)
+{
+    grid.KeepLastRow(false);
+    Fill(5);
+    grid.SetCursor(0);
+    grid.Select(1);
+    grid.Select(2);
+    grid.Select(3);
+    std::vector<std::string> asked;
+    grid.WhenRemoveRow = [&] {
+        asked.push_back(grid.Get(1).ToString());
+        if (grid.Get(1).ToString() == "List 3")
+            grid.KeepRemovedRow();
+    };
+    grid.DoRemove();
+    EXPECT_EQ(asked, (std::vector<std::string>{"List 2", "List 3"}));
+    EXPECT_EQ(Names(), (std::vector<std::string>{"List 1", "List 3", "List 4", "List 5"}));
+
+    // The cursor row alone, kept: nothing changes, and the next removal is asked again.
+    grid.ClearSelection();
+    grid.SetCursor(1);
+    grid.DoRemove();
+    EXPECT_EQ(grid.GetCount(), 4);
+    EXPECT_EQ(grid.GetCursor(), 1);
+    grid.WhenRemoveRow = nullptr;
+    grid.DoRemove();
+    EXPECT_EQ(Names(), (std::vector<std::string>{"List 1", "List 4", "List 5"}));
+}
+
+TEST_F(PlaylistGridTest, ARevertedEditRestoresTheRowAndARevertedNewRowIsRemovedAgain)
+{
+    Fill(2);
+    grid.SetCursor(0);
+    grid.WhenUpdateRow = [&] { grid.RevertEdit(); };
+    grid.StartEdit();
+    editor.setText("Refused");
+    QTest::keyClick(&editor, Qt::Key_Return);
+    EXPECT_EQ(Names(), (std::vector<std::string>{"List 1", "List 2"}));
+
+    std::vector<std::string> removed;
+    grid.WhenInsertRow = [&] { grid.RevertEdit(); };
+    grid.WhenRemoveRow = [&] { removed.push_back(grid.Get(1).ToString()); };
+    grid.DoAppend();
+    editor.setText("Not stored");
+    QTest::keyClick(&editor, Qt::Key_Return);
+    EXPECT_EQ(removed, std::vector<std::string>{"Not stored"});
+    EXPECT_EQ(Names(), (std::vector<std::string>{"List 1", "List 2"}));
+    EXPECT_FALSE(grid.IsNewRow());
+
+    // An accepted edit after a reverted one is kept.
+    grid.WhenUpdateRow = nullptr;
+    grid.SetCursor(1);
+    grid.StartEdit();
+    editor.setText("Kept");
+    QTest::keyClick(&editor, Qt::Key_Return);
+    EXPECT_EQ(Names(), (std::vector<std::string>{"List 1", "Kept"}));
+}
+
 TEST_F(PlaylistGridTest, RemovingSelectedCursorRowPutsCursorAboveTheTopmostRemoved)
 {
     grid.KeepLastRow(false);
@@ -384,6 +442,67 @@ TEST_F(PlaylistGridTest, RightClickMovesCursorAndPopsUpTheOwnersMenu)
     EXPECT_EQ(shown, QStringList{"Delete\tDelete"});
 }
 
+TEST_F(PlaylistGridTest, RightClickOnTheLineEditorAcceptsTheEditAndShowsTheOwnersMenu)
+{
+    Fill(3);
+    grid.SetCursor(1);
+    std::vector<std::string> updates;
+    grid.WhenUpdateRow = [&] { updates.push_back(grid.Get(1).ToString()); };
+    bool focusedWhenBuilt = false;
+    grid.WhenMenuBar = [&](Bar& bar) {
+        focusedWhenBuilt = QApplication::focusWidget() == &grid;
+        grid.RemoveMenuItem(bar);
+    };
+    ASSERT_TRUE(grid.StartEdit());
+    editor.setText("Renamed");
+    QStringList shown;
+    QTimer::singleShot(0, [&] {
+        if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
+            for (QAction* action : menu->actions())
+                shown << action->text();
+            menu->close();
+        }
+    });
+    QTest::mouseClick(&editor, Qt::RightButton, Qt::NoModifier, editor.rect().center());
+    EXPECT_EQ(shown, QStringList{"Delete\tDelete"});  // never the line editor's own menu
+    EXPECT_FALSE(grid.IsEditing());
+    EXPECT_EQ(updates, std::vector<std::string>{"Renamed"});
+    EXPECT_EQ(grid.GetCursor(), 1);
+    EXPECT_TRUE(focusedWhenBuilt);
+}
+
+TEST_F(PlaylistGridTest, RemovalCallbacksSeeEachRowAsIfTheRowsBeforeItWereGone)
+{
+    // The owner keeps an array parallel to the stored rows and erases by the stable id it
+    // is told, as the playlists grid does with its track grids.
+    grid.KeepLastRow(false);
+    Fill(8);
+    std::vector<std::string> owned;
+    for (int row = 0; row < grid.GetCount(); ++row)
+        owned.push_back(grid.Get(row, 1).ToString());
+    grid.SetCursor(6);
+    ASSERT_TRUE(grid.DropRows(-1));  // "List 7" shown first, stored last but one
+    grid.SetCursor(0);
+    for (int row : {0, 2, 3, 6})
+        grid.Select(row);
+    std::vector<std::string> told;
+    std::vector<int> shownRows;
+    grid.WhenRemoveRow = [&] {
+        const int id = grid.GetCurrentRow(true);
+        ASSERT_TRUE(id >= 0 && id < int(owned.size()));
+        told.push_back(owned[size_t(id)] + "=" + grid.Get(1).ToString());
+        shownRows.push_back(grid.GetCurrentRow());
+        owned.erase(owned.begin() + id);
+    };
+    grid.DoRemove();
+    EXPECT_EQ(told, (std::vector<std::string>{"List 7=List 7", "List 2=List 2", "List 3=List 3", "List 6=List 6"}));
+    EXPECT_EQ(shownRows, (std::vector<int>{0, 1, 1, 3}));
+    EXPECT_EQ(Names(), (std::vector<std::string>{"List 1", "List 4", "List 5", "List 8"}));
+    for (int row = 0; row < grid.GetCount(); ++row)
+        EXPECT_EQ(owned[size_t(grid.GetRowId(row))], grid.Get(row, 1).ToString());
+    EXPECT_EQ(grid.GetSelectedCount(), 0);
+}
+
 TEST(GridColumns, ColumnsSubmenuNeverHidesTheLastVisibleColumn)
 {
     GridCtrl grid;
@@ -476,6 +595,21 @@ TEST_F(TrackGridTest, PaintsAlternatingRowsAndARowsOwnBackground)
     image = grid.viewport()->grab().toImage();
     EXPECT_TRUE(SameColour(pixelOf(1), QColor(242, 242, 242)));
     EXPECT_TRUE(SameColour(pixelOf(3), QColor(242, 242, 242)));
+}
+
+TEST_F(TrackGridTest, RowsAlternateByShownPositionWhileASearchHidesRows)
+{
+    for (const char* title : {"Keep", "drop", "Keep", "Keep", "drop", "drop", "Keep"})
+        grid.Add({1, "/x.mp3", title, "", "", Value()});
+    grid.SetFindText("Keep");
+    const QImage image = grid.viewport()->grab().toImage();
+    std::vector<bool> grey;
+    for (int row = 0; row < grid.GetCount(); ++row) {
+        const QRect r = grid.GetCellRect(row, 4);
+        if (r.height() > 0)
+            grey.push_back(SameColour(image.pixel(r.center().x(), r.top() + 3), QColor(242, 242, 242)));
+    }
+    EXPECT_EQ(grey, (std::vector<bool>{false, true, false, true}));
 }
 
 TEST_F(TrackGridTest, CellTextGoesThroughTheConverterAndIsCentred)

@@ -75,6 +75,40 @@ TEST(GridModel, SelectionCountStaysTrueThroughRemoval)
     EXPECT_TRUE(model.GetSelected().empty());
 }
 
+TEST(GridModel, RemovingManyRowsAtOnceMatchesRemovingThemOneByOne)
+{
+    GridModel together = Numbered(7);
+    GridModel single = Numbered(7);
+    for (GridModel* model : {&together, &single}) {
+        model->Reorder({6, 2, 0, 5, 1, 4, 3});  // display order away from the store's
+        model->SelectRange(0, 2, true);
+        model->SetHidden(5, true);
+    }
+    together.RemoveRows({1, 3, 4});
+    for (int row : {4, 3, 1})
+        single.Remove(row);
+    EXPECT_EQ(Cells(together), Cells(single));
+    EXPECT_EQ(Ids(together), Ids(single));
+    EXPECT_EQ(together.GetSelected(), single.GetSelected());
+    EXPECT_EQ(together.GetSelectedCount(), 2);
+    EXPECT_EQ(together.GetPos(3), single.GetPos(3));
+    EXPECT_EQ(together.GetTotalHeight(), 54);  // three shown rows of 18 left
+}
+
+TEST(GridModel, ShownParityCountsOnlyRowsNotHidden)
+{
+    GridModel model = Numbered(6);
+    model.SetHidden(1, true);
+    model.SetHidden(2, true);
+    std::vector<bool> odd;
+    for (int row = 0; row < model.GetCount(); ++row)
+        odd.push_back(model.IsShownOdd(row));
+    EXPECT_EQ(odd, (std::vector<bool>{false, true, true, true, false, true}));
+    model.SetHidden(2, false);  // rows below follow at once
+    EXPECT_FALSE(model.IsShownOdd(3));
+    EXPECT_FALSE(model.IsShownOdd(5));
+}
+
 TEST(GridModel, VerticalLayoutSkipsHiddenRowsAndFollowsEdits)
 {
     GridModel model = Numbered(5);

@@ -2,11 +2,15 @@
 
 #include <QApplication>
 #include <QLineEdit>
+#include <QPushButton>
+#include <QShortcut>
 #include <QTest>
+#include <QVBoxLayout>
 #include <gtest/gtest.h>
 
 #include "ui/GridCtrl.h"
 #include "ui/GridPopUp.h"
+#include "ui/TopWindow.h"
 
 namespace {
 
@@ -100,6 +104,20 @@ TEST_F(GridOrderTest, SearchHidesRowsAndMatchesThroughConvertersAndAfterPartialM
     grid.SetFindText("");
     grid.DoFind();
     EXPECT_EQ(grid.GetCellRect(0, 1).height(), 30);
+}
+
+TEST_F(GridOrderTest, SearchSeesACellChangedSinceTheLastSearch)
+{
+    Fill({{"a", "X", 1000}, {"b", "Y", 2000}});
+    grid.SetFindText("00:02");
+    EXPECT_EQ(Shown(), (Ids{2}));
+    grid.Get(0, 3) = 2500;  // the owner writes the cell in place
+    grid.SetFindText("");
+    grid.SetFindText("00:02");
+    EXPECT_EQ(Shown(), (Ids{1, 2}));
+    grid.Get(1, 3) = Value();
+    grid.SetFindText("00:02:");
+    EXPECT_EQ(Shown(), (Ids{1}));
 }
 
 TEST_F(GridOrderTest, SelectionsLeaveRowsHiddenBySearchOut)
@@ -260,4 +278,95 @@ TEST_F(GridOrderTest, DraggingASelectionKeepsItsOrderAndShowsTheFloatingText)
     grid.ClearSelection();
     grid.Select(grid.GetCursor());
     EXPECT_EQ(grid.DragText(0), "Moving selection (1 row) before row 2");
+}
+
+TEST_F(GridOrderTest, WhenReorderRunsOncePerUserReorderAndNeverForARefusedOne)
+{
+    Fill({{"b", "", 0}, {"a", "", 0}, {"c", "", 0}, {"d", "", 0}});
+    int reorders = 0;
+    grid.WhenReorder = [&] { ++reorders; };
+    grid.SetCursor(0);
+    grid.setFocus();
+    QTest::keyClick(&grid, Qt::Key_Down, Qt::ControlModifier);  // Move down through the menu key
+    EXPECT_EQ(reorders, 1);
+    grid.MoveRowUp();
+    grid.MoveRowUp();  // already first: refused
+    EXPECT_EQ(reorders, 2);
+    grid.Select(2);
+    grid.Select(3);
+    grid.SetCursor(3);
+    grid.MoveRowDown();  // the selection already ends at the last row
+    EXPECT_EQ(reorders, 2);
+    grid.ClearSelection();
+    EXPECT_FALSE(grid.DropRows(2));  // onto the row just above it
+    EXPECT_EQ(reorders, 2);
+    EXPECT_TRUE(grid.DropRows(-1));
+    EXPECT_EQ(reorders, 3);
+
+    QTest::mouseClick(grid.viewport(), Qt::LeftButton, Qt::NoModifier, Caption(1));  // a, b, c, d
+    EXPECT_EQ(reorders, 4);
+    grid.Resort();  // not a user action, and nothing moves anyway
+    EXPECT_EQ(reorders, 4);
+    EXPECT_EQ(Order(), (Ids{2, 1, 3, 4}));
+}
+
+TEST(GridFindField, EscapeClearsTheSearchAndNeverReachesTheWindow)
+{
+    TopWindow window;
+    QPushButton cancel("Exit", &window.Client());
+    window.CancelButton(&cancel);
+    int cancelled = 0;
+    QObject::connect(&cancel, &QPushButton::clicked, [&] { ++cancelled; });
+    auto* layout = new QVBoxLayout(&window.Client());
+    GridCtrl grid;
+    layout->addWidget(&grid);
+    grid.AddColumn("Title");
+    grid.ListStyle(2, true, true);
+    for (const char* title : {"Alpha", "Beta", "Alpha 2"})
+        grid.Add({title});
+    window.resize(400, 300);
+    window.show();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    const auto shownRows = [&] {
+        int shown = 0;
+        for (int row = 0; row < grid.GetCount(); ++row)
+            shown += grid.GetCellRect(row, 0).height() > 0;
+        return shown;
+    };
+
+    QLineEdit& field = grid.GetFindField();
+    field.setFocus();
+    QTest::keyClicks(&field, "Alpha");
+    ASSERT_EQ(shownRows(), 2);
+    QTest::keyClick(&field, Qt::Key_Escape);
+    EXPECT_EQ(cancelled, 0);
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_EQ(grid.GetFindText(), "");
+    EXPECT_EQ(shownRows(), 3);
+    EXPECT_EQ(QApplication::focusWidget(), &grid);
+
+    // Without immediate search the rows come back as well.
+    grid.ToggleImmediateSearch();
+    grid.SetFindText("Beta");
+    grid.DoFind();
+    ASSERT_EQ(shownRows(), 1);
+    field.setFocus();
+    QTest::keyClick(&field, Qt::Key_Escape);
+    EXPECT_EQ(shownRows(), 3);
+
+    // A window shortcut on Escape does not claim the key from the field either.
+    int shortcuts = 0;
+    QShortcut shortcut(QKeySequence(Qt::Key_Escape), &window);
+    QObject::connect(&shortcut, &QShortcut::activated, [&] { ++shortcuts; });
+    field.setFocus();
+    QTest::keyClick(&field, Qt::Key_Escape);
+    EXPECT_EQ(shortcuts, 0);
+    EXPECT_EQ(cancelled, 0);
+
+    // Escape elsewhere is the window's as before.
+    shortcut.setEnabled(false);
+    grid.setFocus();
+    QTest::keyClick(&grid, Qt::Key_Escape);
+    EXPECT_EQ(cancelled, 1);
 }

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <iterator>
+#include <utility>
 
 #include "ui/Translate.h"
 
@@ -89,19 +91,42 @@ TEST_F(TranslateTest, GridTextsDeliveredInTheLanguagesCharacterSet)
 
 TEST_F(TranslateTest, EveryGridTextHasItsPolishTranslation)
 {
-    const char* const texts[] = {
-        "Do you really want to delete the selected %s ?", "Insert", "Insert a new %s into the table.",
-        "Append", "Append a new %s at the end of the table.", "Duplicate", "Edit", "Edit active %s.",
-        "Delete", "Delete active %s.", "Move up", "Swap %s with previous thus moving it up.", "Move down",
-        "Swap %s with next thus moving it down.", "Select all table rows", "Select all", "Columns", "row",
-        "Close", "Find", "Find options", "First %s", "Last %s", "Previous %s", "Next %s",
-        "Higlight found cells", "Hide rows", "Immediate search", "Case sensitive",
+    // The grid's table, in its order, word for word.
+    const std::pair<const char*, const char*> table[] = {
+        {"Do you really want to delete the selected %s ?", "Czy na pewno chcesz usunąć zaznaczone %s ?"},
+        {"Insert", "Wstaw"},
+        {"Insert a new %s into the table.", "Wstawia nowy %s do tabeli."},
+        {"Append", "Dodaj"},
+        {"Append a new %s at the end of the table.", "Dodaje nowy %s na końcu tabeli."},
+        {"Duplicate", "Zduplikuj"},
+        {"Edit", "Edytuj"},
+        {"Edit active %s.", "Edytuje aktualny %s."},
+        {"Delete", "Usuń"},
+        {"Delete active %s.", "Usuń aktualny %s."},
+        {"Move up", "Przesuń do góry"},
+        {"Swap %s with previous thus moving it up.", "Zamień %s z poprzednim przesuwając go do góry."},
+        {"Move down", "Przesuń w dół"},
+        {"Swap %s with next thus moving it down.", "Zamień %s z następnym przesuwając go w dół."},
+        {"Select all table rows", "Zaznacz wszystkie wiersze tabeli"},
+        {"Select all", "Zaznacz wszystkie"},
+        {"Columns", "Kolumny"},
+        {"row", "wiersz"},
+        {"Close", "Zamknij"},
+        {"Find", "Znajdź"},
+        {"Find options", "Opcje szukania"},
+        {"First %s", "Pierwszy %s"},
+        {"Last %s", "Ostatni %s"},
+        {"Previous %s", "Poprzedni %s"},
+        {"Next %s", "Następny %s"},
+        {"Higlight found cells", "Podświetlaj znalezione komórki"},
+        {"Hide rows", "Ukrywaj niepasujące wiersze"},
+        {"Immediate search", "Wyszukiwanie natychmiastowe"},
+        {"Case sensitive", "Rozróżniaj małe i duże litery"},
     };
+    static_assert(std::size(table) == 29);
     SetLanguage(kPolishUtf8);
-    for (const char* text : texts)
-        EXPECT_STRNE(Translate(text), text) << text;
-    EXPECT_STREQ(Translate("Higlight found cells"), "Podświetlaj znalezione komórki");
-    EXPECT_STREQ(Translate("Case sensitive"), "Rozróżniaj małe i duże litery");
+    for (const auto& [english, polish] : table)
+        EXPECT_STREQ(Translate(english), polish) << english;
 }
 
 TEST_F(TranslateTest, UntranslatedTextsStayEnglishAndUnchanged)

@@ -1,0 +1,125 @@
+// One player per library folder: a second start hands over to the first and
+// ends; a lock left by a killed player is taken over.
+
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QTest>
+#include <csignal>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <thread>
+
+#include "MainBodyRun.h"
+#include "app/MainBody.h"
+#include "app/SingleInstance.h"
+#include "data/Sql.h"
+#include "data/Sqlite3Session.h"
+#include "library/LibraryDb.h"
+#include "library/LibraryGrids.h"
+
+namespace {
+
+// Keeps the event loop running until done() or the time is up.
+bool SpinUntil(const std::function<bool()>& done, int ms = 10000)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (!done() && clock.elapsed() < ms)
+        QTest::qWait(20);
+    return done();
+}
+
+// A player process on folder: a second start, or a first one to be killed.
+struct Child {
+    QProcess process;
+    explicit Child(const std::string& folder, const QStringList& arguments = {})
+    {
+        process.start(QP_TEST_CHILD, QStringList{"start", QString::fromStdString(folder)} + arguments);
+    }
+    ~Child()
+    {
+        if (process.state() != QProcess::NotRunning) {
+            process.kill();
+            process.waitForFinished();
+        }
+    }
+    bool Finished() const { return process.state() == QProcess::NotRunning; }
+};
+
+}  // namespace
+
+TEST(SingleInstance, ASecondStartOnTheSameFolderBringsTheFirstToTheFrontAndEndsWithZero)
+{
+    TempDir dir;
+    Sqlite3Session session;
+    PromptLog prompts;
+    bool finished = false;
+    int exitCode = -1;
+    bool frontAgain = false;
+    std::vector<std::string> shown;
+    CloseWhenRunning user([&](Player& player) {
+        player.showMinimized();
+        Child second(Folder(dir), {"/music/a.mp3"});
+        finished = SpinUntil([&] { return second.Finished(); });
+        exitCode = second.process.exitCode();
+        frontAgain = SpinUntil([&] { return !player.isMinimized(); }, 2000);
+        shown = Shown(player.ListGrid, LIST_NAME);
+    });
+    MainBody(session, Folder(dir), "player");
+    SQL.Detach();
+    ASSERT_TRUE(finished);
+    EXPECT_EQ(exitCode, 0);
+    EXPECT_TRUE(frontAgain);
+    EXPECT_TRUE(prompts.shown.empty());
+    EXPECT_EQ(shown, std::vector<std::string>{kDefaultListName});
+    // One library, written by the first player only.
+    EXPECT_EQ(ReadBack(dir.File("QuillonPlayer.db3"), "select NAME from LISTS"),
+              std::vector<std::string>{kDefaultListName});
+}
+
+TEST(SingleInstance, ALockLeftByAKilledPlayerIsTakenOver)
+{
+    TempDir dir;
+    {
+        Child first(Folder(dir));
+        // It owns the library once its window is built and the library stored.
+        ASSERT_TRUE(SpinUntil([&] { return ReadBack(dir.File("QuillonPlayer.db3"), "select NAME from LISTS").size() == 1; }));
+        ::kill(static_cast<pid_t>(first.process.processId()), SIGKILL);
+        ASSERT_TRUE(SpinUntil([&] { return first.Finished(); }));
+    }
+    ASSERT_TRUE(std::filesystem::exists(dir.File("QuillonPlayer.db3.lock")));
+
+    Sqlite3Session session;
+    PromptLog prompts;
+    CloseWhenRunning user;
+    MainBody(session, Folder(dir), "player");
+    SQL.Detach();
+    EXPECT_EQ(user.closed, 1);
+    EXPECT_TRUE(prompts.shown.empty());
+}
+
+TEST(SingleInstance, TheOwnerReceivesEachLaterStartsArgumentsUnchanged)
+{
+    TempDir dir;
+    SingleInstance owner(Folder(dir));
+    ASSERT_TRUE(owner.Acquire());
+    ASSERT_TRUE(owner.IsOwner());
+    std::vector<std::vector<std::string>> received;
+    owner.WhenMessage = [&](std::vector<std::string> arguments) { received.push_back(std::move(arguments)); };
+
+    // The same folder spelled another way is the same library.
+    SingleInstance later(Folder(dir) + "./");
+    EXPECT_FALSE(later.Acquire());
+    const std::vector<std::string> files{"/music/with space.mp3", "/muzyka/żółw.ogg", ""};
+    bool sent = false;
+    std::thread start([&] { sent = later.Send(files) && later.Send({}); });
+    SpinUntil([&] { return received.size() == 2; });
+    start.join();
+    EXPECT_TRUE(sent);
+    EXPECT_EQ(received, (std::vector<std::vector<std::string>>{files, {}}));
+
+    // Another folder is another library.
+    TempDir elsewhere;
+    SingleInstance other(Folder(elsewhere));
+    EXPECT_TRUE(other.Acquire());
+}
