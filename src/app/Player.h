@@ -4,6 +4,7 @@
 #include <memory>
 #include <vector>
 
+#include "app/Language.h"
 #include "app/PlayerLayout.h"
 #include "library/Library.h"
 #include "playback/AudioEngine.h"
@@ -42,6 +43,9 @@ public:
     void MainMenu(Bar& bar);
     void FilesMenu(Bar& bar);
     void LanguageMenu(Bar& bar);
+    // Switches every text of the program to the language at once and keeps the
+    // choice in the library database for the next start.
+    void ChooseLanguage(LanguageChoice choice);
 
     // ---- Members, in construction order.
 private:
@@ -93,6 +97,11 @@ public:
     void AddFiles(bool append) { library.AddFiles(append); }
     void AddFolder(bool append) { library.AddFolder(append); }
     void ScanFolder(bool append, const String& dir) { library.ScanFolder(append, dir); }
+    void AddPaths(const std::vector<String>& paths, bool append, std::function<void()> whenDone = {})
+    {
+        library.AddPaths(paths, append, std::move(whenDone));
+    }
+    void AddListFrom(const std::vector<String>& paths) { library.AddListFrom(paths); }
     void TrackRemoving() { library.TrackRemoving(); }
     void TrackAddMenu(Bar& bar) { library.TrackAddMenu(bar); }
     void TrackMenu(Bar& bar) { library.TrackMenu(bar); }
@@ -104,6 +113,9 @@ private:
     void ConnectActions();
     // The progress line takes the now-playing panel's place while music is added.
     void ConnectAdds();
+    // The window's own texts in the current language: the labelled buttons, the
+    // bars' labels and the menu bar's entries. Runs when the language changes.
+    void Retranslate();
     // A track grid's whole column layout (each column's caption, width and hidden
     // flag) as one block of the configuration record.
     static void SerializeColumns(Stream& s, GridCtrl& grid);

@@ -213,9 +213,12 @@ void BackgroundAdd::Finish(bool cancelled)
 {
     AddOutcome outcome = std::move(job_->outcome);
     outcome.cancelled = cancelled;
+    const std::function<void()> whenDone = std::move(job_->request.whenDone);
     DropJob();
     // The next add starts before the message, which waits for the user.
     StartNext();
+    if (whenDone)
+        whenDone();
     if (WhenFinished)
         WhenFinished(outcome);
 }

@@ -41,6 +41,7 @@ public:
         bool append = true;        // false: insert at the cursor row when the add starts (append without one)
         PathSource source;
         String singleFile;         // set when the user chose exactly this file
+        std::function<void()> whenDone;  // once the add has ended, cancelled or not; not when forgotten
     };
     struct Progress {
         std::size_t handled = 0;

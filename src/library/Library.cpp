@@ -8,8 +8,10 @@
 #include "data/Sql.h"
 #include "library/LibraryDb.h"
 #include "library/LibraryGrids.h"
+#include "library/MusicFiles.h"
 #include "library/NotStored.h"
 #include "playback/PlaybackControl.h"
+#include "ui/LanguageChange.h"
 #include "ui/WaitCursor.h"
 
 Library::Library(QWidget& gridOwner, PlaybackControl& playback)
@@ -24,6 +26,16 @@ Library::Library(QWidget& gridOwner, PlaybackControl& playback)
                                       const std::vector<std::pair<Value, int>>& inserted) {
         return WriteAddedOrder(tracks, std::move(display), inserted);
     };
+    // ListGrid hears it once for the whole library, wherever the window has put it.
+    WatchLanguage(ListGrid, [this] { Retranslate(); });
+}
+
+void Library::Retranslate()
+{
+    TranslateCaptions(ListGrid);
+    for (const auto& grid : trackLists_)
+        TranslateCaptions(*grid);
+    adder_.Files().Types(MusicFileTypes());  // the chosen type stays
 }
 
 Library::~Library()
@@ -98,6 +110,8 @@ GridCtrl& Library::NewTrackList(int index)
         trackLists_.push_back(std::move(grid));
     else
         trackLists_.insert(trackLists_.begin() + index, std::move(grid));
+    if (WhenTrackListMade)
+        WhenTrackListMade(made);
     return made;
 }
 

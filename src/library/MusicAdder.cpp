@@ -6,14 +6,33 @@
 #include "library/LibraryDb.h"
 #include "library/ScanFolder.h"
 #include "library/MusicFiles.h"
+#include "playlists/Playlist.h"
 #include "ui/GridCtrl.h"
 #include "ui/Prompt.h"
+#include "ui/Translate.h"
 
 namespace {
 
-// Walks the chosen files and folders on the readers' scan thread, in the order
-// given: a file is handed on as it is, a folder is scanned depth first. What
-// cannot be read is handed on with its reason.
+// Hands on a playlist file's entries in order, and what it could not name
+// (a missing file, a stream) as left out, with the reason.
+bool PushPlaylistEntries(const String& list, const ScanVisitor& visitor)
+{
+    const PlaylistFile playlist = ReadPlaylist(list, [](const std::string& entry) { return IsMusicFile(entry); });
+    if (!playlist.ok)
+        return visitor.problem(list, playlist.error);
+    for (const PlaylistEntry& entry : playlist.entries)
+        if (!visitor.file(entry.path))
+            return false;
+    for (const PlaylistProblem& problem : playlist.problems)
+        if (!visitor.problem(PathLastComponent(list) + ": " + problem.entry, problem.reason))
+            return false;
+    return true;
+}
+
+// Walks the chosen files, folders and playlist files on the readers' scan
+// thread, in the order given: a file is handed on as it is, a folder is scanned
+// depth first, a playlist file gives its entries. What cannot be read is handed
+// on with its reason.
 PathSource EntriesSource(std::vector<String> paths)
 {
     return [paths = std::move(paths)](const std::function<bool(ProbedPath&&)>& push) {
@@ -27,8 +46,14 @@ PathSource EntriesSource(std::vector<String> paths)
         };
         for (const String& path : paths) {
             std::error_code error;
-            const bool folder = std::filesystem::is_directory(path, error);
-            if (!(folder ? ScanFolder(path, visitor) : visitor.file(path)))
+            bool goOn = true;
+            if (std::filesystem::is_directory(path, error))
+                goOn = ScanFolder(path, visitor);
+            else if (PlaylistFormatOf(path) != PlaylistFormat::Unknown)
+                goOn = PushPlaylistEntries(path, visitor);
+            else
+                goOn = visitor.file(path);
+            if (!goOn)
                 return;
         }
     };
@@ -74,7 +99,7 @@ void MusicAdder::AddTrack(bool append, const String& path)
     g.SetCursor(g.InsertRow(row, TrackRow(id, track)));
 }
 
-void MusicAdder::RunAdd(bool append, PathSource source, const String& singleFile)
+void MusicAdder::RunAdd(bool append, PathSource source, const String& singleFile, std::function<void()> whenDone)
 {
     BackgroundAdd::Request request;
     request.grid = &currentTracks_();
@@ -82,12 +107,13 @@ void MusicAdder::RunAdd(bool append, PathSource source, const String& singleFile
     request.append = append;
     request.source = std::move(source);
     request.singleFile = singleFile;
+    request.whenDone = std::move(whenDone);
     adds_.Queue(std::move(request));
 }
 
 void MusicAdder::AddFiles(bool append)
 {
-    if (!fileSelector_.ExecuteOpen("Select music file"))
+    if (!fileSelector_.ExecuteOpen(Translate("Select music file")))
         return;
     const std::vector<String>& files = fileSelector_.Get();
     RunAdd(append, EntriesSource(files), files.size() == 1 ? files[0] : String());
@@ -95,7 +121,7 @@ void MusicAdder::AddFiles(bool append)
 
 void MusicAdder::AddFolder(bool append)
 {
-    if (!folderSelector_.ExecuteSelectDir("Select music folder"))
+    if (!folderSelector_.ExecuteSelectDir(Translate("Select music folder")))
         return;
     ScanFolders(append, folderSelector_.Get());
 }
@@ -105,9 +131,9 @@ void MusicAdder::ScanFolders(bool append, const std::vector<String>& folders)
     RunAdd(append, EntriesSource(folders));
 }
 
-void MusicAdder::AddPaths(const std::vector<String>& paths, bool append)
+void MusicAdder::AddPaths(const std::vector<String>& paths, bool append, std::function<void()> whenDone)
 {
-    RunAdd(append, EntriesSource(paths));
+    RunAdd(append, EntriesSource(paths), {}, std::move(whenDone));
 }
 
 void MusicAdder::ScanFolder(bool append, const String& dir)

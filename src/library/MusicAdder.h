@@ -32,16 +32,17 @@ public:
     // Adds every music file below dir, depth first, in the background.
     void ScanFolder(bool append, const String& dir);
     void ScanFolders(bool append, const std::vector<String>& folders);
-    // Files and folders (scanned) in one add in the background: appended, or
-    // inserted at the cursor row.
-    void AddPaths(const std::vector<String>& paths, bool append);
+    // Files, folders (scanned) and the entries of playlist files in one add in
+    // the background: appended, or inserted at the cursor row. `whenDone` runs
+    // once the add has ended, unless its playlist went first.
+    void AddPaths(const std::vector<String>& paths, bool append, std::function<void()> whenDone = {});
 
     FileSelector& Files() { return fileSelector_; }
     FolderSelector& Folders() { return folderSelector_; }
     BackgroundAdd& Adds() { return adds_; }
 
 private:
-    void RunAdd(bool append, PathSource source, const String& singleFile = {});
+    void RunAdd(bool append, PathSource source, const String& singleFile = {}, std::function<void()> whenDone = {});
 
     std::function<GridCtrl&()> currentTracks_;
     std::function<Value()> currentListId_;
