@@ -12,7 +12,7 @@ PACKAGES=(
   # fuzz targets (libFuzzer comes with clang's runtime libraries)
   clang libclang-rt-14-dev
   # GUI
-  qt6-base-dev qt6-base-dev-tools libgl-dev fonts-liberation xvfb xauth imagemagick xdotool
+  qt6-base-dev qt6-base-dev-tools qt6-translations-l10n libgl-dev fonts-liberation xvfb xauth imagemagick xdotool
   # database
   libsqlite3-dev sqlite3
   # audio: decode, output, tags, MIDI

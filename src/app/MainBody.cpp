@@ -1,6 +1,7 @@
 #include "app/MainBody.h"
 
 #include "app/Config.h"
+#include "app/Language.h"
 #include "app/LibraryStartup.h"
 #include "app/Player.h"
 #include "app/SingleInstance.h"
@@ -50,6 +51,8 @@ void MainBody(Sqlite3Session& session, const String& folder, const String& title
         return;
     // Bound until the end of the body, after the window (declared below) is gone.
     SqlBinding bind(session);
+    // The language the user picked in an earlier run; none keeps the start-up one.
+    SetLanguageChoice(LoadLanguageChoice(session));
 
     const String configPath = folder + title + ".cfg";
     Player player;

@@ -1,28 +1,50 @@
+#include "app/Language.h"
 #include "app/Player.h"
+#include "data/Sql.h"
+#include "ui/Prompt.h"
+#include "ui/Translate.h"
 
-// The menu bar and its drop-downs. The language is fixed at start-up, so its
-// entries do nothing.
+// The menu bar and its drop-downs. Texts are looked up each time a menu is
+// built, so the drop-downs follow the language; the bar's own two entries are
+// rebuilt when the language changes (Player::Retranslate).
 
 void Player::MainMenu(Bar& bar)
 {
-    bar.Sub("Files", [this](Bar& b) { FilesMenu(b); });
-    bar.Sub("Language", [this](Bar& b) { LanguageMenu(b); });
+    bar.Sub(Translate("Files"), [this](Bar& b) { FilesMenu(b); });
+    bar.Sub(Translate("Language"), [this](Bar& b) { LanguageMenu(b); });
 }
 
 void Player::FilesMenu(Bar& bar)
 {
     PlaylistFiles& playlists = library.PlaylistCommands();
-    bar.Add("Load", [&playlists] { playlists.Load(); });
-    bar.Add("Save as", [&playlists] { playlists.SaveAs(); });
+    bar.Add(Translate("Load"), [&playlists] { playlists.Load(); });
+    bar.Add(Translate("Save as"), [&playlists] { playlists.SaveAs(); });
     bar.Separator();
-    bar.Add("Import", [&playlists] { playlists.Import(); });
-    bar.Add("Export", [&playlists] { playlists.Export(); });
+    bar.Add(Translate("Import"), [&playlists] { playlists.Import(); });
+    bar.Add(Translate("Export"), [&playlists] { playlists.Export(); });
     bar.Separator();
-    bar.Add("Exit", [this] { Close(); });
+    bar.Add(Translate("Exit"), [this] { Close(); });
 }
 
 void Player::LanguageMenu(Bar& bar)
 {
-    bar.Add("English");
-    bar.Add("Polski");
+    // Each language is named in itself, so a user who cannot read the current one
+    // still finds their own. The chosen one is checked; before any choice neither is.
+    const LanguageChoice chosen = CurrentLanguageChoice();
+    auto entry = [&](const char* name, LanguageChoice choice) {
+        BarItem& item = bar.Add(name, [this, choice] { ChooseLanguage(choice); });
+        if (chosen != LanguageChoice::None)
+            item.Check(chosen == choice);
+    };
+    entry("English", LanguageChoice::English);
+    entry("Polski", LanguageChoice::Polish);
+}
+
+void Player::ChooseLanguage(LanguageChoice choice)
+{
+    SwitchLanguage(choice);
+    SqlSession* session = SQL.GetSession();
+    if (!session || !StoreLanguageChoice(*session, choice))
+        Exclamation(Translate("The language could not be saved in the library database; "
+                              "it stays chosen until the program ends."));
 }

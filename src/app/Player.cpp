@@ -6,6 +6,8 @@
 
 #include "ui/ButtonFace.h"
 #include "ui/Images.h"
+#include "ui/LanguageChange.h"
+#include "ui/Translate.h"
 
 namespace {
 
@@ -49,6 +51,7 @@ Player::Player()
     auto* menuBar = new QMenuBar;
     FillMenuBar(*menuBar, [this](Bar& bar) { MainMenu(bar); });
     AddMenuBar(menuBar);
+    WatchLanguage(*this, [this] { Retranslate(); });
 
     SetFace(play, ImgPlayForward());
     SetFace(stop, ImgStop());
@@ -67,8 +70,8 @@ Player::Player()
     MinimizeBox();
     MaximizeBox();
 
-    position.label = "Position";
-    volume.label = "Volume";
+    position.label = Translate("Position");
+    volume.label = Translate("Volume");
     ConnectActions();
     volume.Set(engine.GetVolume());
     position.gradient = false;
@@ -77,6 +80,15 @@ Player::Player()
 }
 
 Player::~Player() = default;
+
+void Player::Retranslate()
+{
+    TranslateLayoutLabels();
+    position.label = Translate("Position");
+    volume.label = Translate("Volume");
+    if (QMenuBar* menuBar = GetMenuBar())
+        FillMenuBar(*menuBar, [this](Bar& bar) { MainMenu(bar); });
+}
 
 void Player::ConnectActions()
 {

@@ -4,6 +4,7 @@
 #include <memory>
 #include <vector>
 
+#include "app/Language.h"
 #include "app/PlayerLayout.h"
 #include "library/Library.h"
 #include "playback/AudioEngine.h"
@@ -42,6 +43,9 @@ public:
     void MainMenu(Bar& bar);
     void FilesMenu(Bar& bar);
     void LanguageMenu(Bar& bar);
+    // Switches every text of the program to the language at once and keeps the
+    // choice in the library database for the next start.
+    void ChooseLanguage(LanguageChoice choice);
 
     // ---- Members, in construction order.
 private:
@@ -102,6 +106,9 @@ private:
     // Places ListGrid and the selected playlist's tracks as the splitter's panes.
     void ShowTrackList(GridCtrl& tracks);
     void ConnectActions();
+    // The window's own texts in the current language: the labelled buttons, the
+    // bars' labels and the menu bar's entries. Runs when the language changes.
+    void Retranslate();
     // A track grid's whole column layout (each column's caption, width and hidden
     // flag) as one block of the configuration record.
     static void SerializeColumns(Stream& s, GridCtrl& grid);

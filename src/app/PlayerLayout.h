@@ -49,11 +49,17 @@ protected:
         delete this->Client().layout();
         this->Client().setLayout(pins);
 
-        exit.setText(QString::fromUtf8(Translate("Exit")));
-        totray.setText(QString::fromUtf8(Translate("To tray")));
+        TranslateLayoutLabels();
 
         const QSize size = ZoomSize(kDesignSize, zoom);
         this->MinSize(size);
         this->resize(size);
+    }
+
+    // The two labelled buttons' texts in the current language.
+    void TranslateLayoutLabels()
+    {
+        exit.setText(QString::fromUtf8(Translate("Exit")));
+        totray.setText(QString::fromUtf8(Translate("To tray")));
     }
 };

@@ -8,8 +8,10 @@
 #include "data/Sql.h"
 #include "library/LibraryDb.h"
 #include "library/LibraryGrids.h"
+#include "library/MusicFiles.h"
 #include "library/NotStored.h"
 #include "playback/PlaybackControl.h"
+#include "ui/LanguageChange.h"
 #include "ui/WaitCursor.h"
 
 Library::Library(QWidget& gridOwner, AudioEngine& engine, PlaybackControl& playback)
@@ -21,6 +23,16 @@ Library::Library(QWidget& gridOwner, AudioEngine& engine, PlaybackControl& playb
 {
     SetupListGrid();
     adder_.SetupSelectors();
+    // ListGrid hears it once for the whole library, wherever the window has put it.
+    WatchLanguage(ListGrid, [this] { Retranslate(); });
+}
+
+void Library::Retranslate()
+{
+    TranslateCaptions(ListGrid);
+    for (const auto& grid : trackLists_)
+        TranslateCaptions(*grid);
+    adder_.Files().Types(MusicFileTypes());  // the chosen type stays
 }
 
 Library::~Library()

@@ -82,6 +82,10 @@ public:
     void AddPaths(const std::vector<String>& paths, bool append) { adder_.AddPaths(paths, append); }
     void TrackRemoving();
 
+    // Shows the grids' captions and the file selector's type names in the current
+    // language; runs when the language changes.
+    void Retranslate();
+
     // ---- Menus: builders run each time the menu opens.
     void ListAddMenu(Bar& bar);
     void ListMenu(Bar& bar);

@@ -66,6 +66,8 @@ const char* const kSchema[] = {
     "TITLE text, ARTIST text, ALBUM text, LENGTH integer, YEAR integer, GENRE text, TRACK integer)",
     // Loading reads the entries list by list in POS order.
     "create index if not exists PLAYLISTS_ID_POS on PLAYLISTS(ID, POS)",
+    // The user's choices that are not part of the window's state (SettingsDb.h).
+    "create table if not exists SETTINGS (KEY text primary key, VALUE text)",
 };
 
 // Columns a PLAYLISTS table made without them gets added, with their types.

@@ -2,6 +2,7 @@
 
 #include "playback/ConvMs.h"
 #include "ui/GridCtrl.h"
+#include "ui/Translate.h"
 
 void ConfigureListGrid(GridCtrl& grid, QLineEdit& editor)
 {
@@ -27,6 +28,7 @@ void ConfigureListGrid(GridCtrl& grid, QLineEdit& editor)
         .SearchHideRows(true)
         .SearchHighlight(false)
         .SearchCaseSensitive(true);
+    TranslateCaptions(grid);
 }
 
 void ConfigureTrackGrid(GridCtrl& grid)
@@ -58,4 +60,14 @@ void ConfigureTrackGrid(GridCtrl& grid)
         .SearchHideRows(true)
         .SearchHighlight(false)
         .SearchCaseSensitive(true);
+    TranslateCaptions(grid);
+}
+
+void TranslateCaptions(GridCtrl& grid)
+{
+    for (int i = 0; i < grid.GetColumnCount(); ++i) {
+        GridColumn& column = grid.GetColumn(i);
+        column.Caption(Translate(column.GetName().c_str()));
+    }
+    grid.update();
 }

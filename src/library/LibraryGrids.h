@@ -17,3 +17,7 @@ void ConfigureListGrid(GridCtrl& grid, QLineEdit& editor);
 // "Title", "Artist", "Album" (4 each) and "Length" (2, shown as time, centred).
 // Callbacks are left to the owner.
 void ConfigureTrackGrid(GridCtrl& grid);
+
+// Shows each column's caption in the current language; a stored column layout
+// still knows the columns by the captions they were added with.
+void TranslateCaptions(GridCtrl& grid);

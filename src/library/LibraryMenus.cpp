@@ -1,17 +1,19 @@
 // Context menus of the playlists grid and of the track grids. The entries'
 // keys also work without the menu: the grids offer unhandled keys to them.
+// Texts are looked up each time a menu is built, so menus follow the language.
 
 #include <QCursor>
 
 #include "library/Library.h"
+#include "ui/Translate.h"
 
 void Library::ListAddMenu(Bar& bar)
 {
-    bar.Add("Add", [this] { ListGrid.DoAppend(); }).Key(K_INSERT);
-    bar.Add("Add folder", [this] { AddListFromFolder(); }).Key(K_CTRL | K_INSERT);
+    bar.Add(Translate("Add"), [this] { ListGrid.DoAppend(); }).Key(K_INSERT);
+    bar.Add(Translate("Add folder"), [this] { AddListFromFolder(); }).Key(K_CTRL | K_INSERT);
     bar.Separator();
-    bar.Add("Insert", [this] { ListGrid.DoInsert(); }).Key(K_ALT | K_INSERT);
-    bar.Add("Insert folder").Key(K_CTRL | K_ALT | K_INSERT);  // has no action
+    bar.Add(Translate("menu\vInsert"), [this] { ListGrid.DoInsert(); }).Key(K_ALT | K_INSERT);
+    bar.Add(Translate("Insert folder")).Key(K_CTRL | K_ALT | K_INSERT);  // has no action
 }
 
 void Library::ListMenu(Bar& bar)
@@ -19,7 +21,7 @@ void Library::ListMenu(Bar& bar)
     ListAddMenu(bar);
     bar.Separator();
     ListGrid.RemoveMenuItem(bar);
-    bar.Add("Change name", [this] { ListGrid.StartEdit(); }).Key(K_ENTER);
+    bar.Add(Translate("Change name"), [this] { ListGrid.StartEdit(); }).Key(K_ENTER);
     bar.Separator();
     ListGrid.MoveMenuItems(bar);
     bar.Separator();
@@ -33,11 +35,11 @@ void Library::ShowListAddMenu()
 
 void Library::TrackAddMenu(Bar& bar)
 {
-    bar.Add("Add files", [this] { AddFiles(true); }).Key(K_INSERT);
-    bar.Add("Add folder", [this] { AddFolder(true); }).Key(K_CTRL | K_INSERT);
+    bar.Add(Translate("Add files"), [this] { AddFiles(true); }).Key(K_INSERT);
+    bar.Add(Translate("Add folder"), [this] { AddFolder(true); }).Key(K_CTRL | K_INSERT);
     bar.Separator();
-    bar.Add("Insert files", [this] { AddFiles(false); }).Key(K_ALT | K_INSERT);
-    bar.Add("Insert folder", [this] { AddFolder(false); }).Key(K_CTRL | K_ALT | K_INSERT);
+    bar.Add(Translate("Insert files"), [this] { AddFiles(false); }).Key(K_ALT | K_INSERT);
+    bar.Add(Translate("Insert folder"), [this] { AddFolder(false); }).Key(K_CTRL | K_ALT | K_INSERT);
 }
 
 void Library::TrackMenu(Bar& bar)

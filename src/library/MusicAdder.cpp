@@ -13,6 +13,7 @@
 #include "library/TrackTags.h"
 #include "playback/AudioEngine.h"
 #include "ui/GridCtrl.h"
+#include "ui/Translate.h"
 #include "ui/WaitCursor.h"
 
 namespace {
@@ -97,7 +98,7 @@ bool MusicAdder::AppendsAnyway(bool append)
 
 void MusicAdder::AddFiles(bool append)
 {
-    if (!fileSelector_.ExecuteOpen("Select music file"))
+    if (!fileSelector_.ExecuteOpen(Translate("Select music file")))
         return;
     append = AppendsAnyway(append);
     RunAdd([&] {
@@ -108,7 +109,7 @@ void MusicAdder::AddFiles(bool append)
 
 void MusicAdder::AddFolder(bool append)
 {
-    if (!folderSelector_.ExecuteSelectDir("Select music folder"))
+    if (!folderSelector_.ExecuteSelectDir(Translate("Select music folder")))
         return;
     ScanFolders(AppendsAnyway(append), folderSelector_.Get());
 }

@@ -2,6 +2,8 @@
 
 #include <iterator>
 
+#include "ui/Translate.h"
+
 namespace {
 
 struct MusicFamily {
@@ -60,6 +62,13 @@ String AsciiLower(String text)
     return text;
 }
 
+// A type with its name in the current language (names are literals, so their
+// addresses stay the same for the lookup's cache).
+std::pair<String, String> Translated(const std::pair<String, String>& type)
+{
+    return {Translate(type.first.c_str()), type.second};
+}
+
 } // namespace
 
 String PathLastComponent(const String& path)
@@ -95,11 +104,11 @@ bool IsMusicFile(const String& name)
 std::vector<std::pair<String, String>> MusicFileTypes()
 {
     std::vector<std::pair<String, String>> types;
-    types.emplace_back("Music files", Patterns(MusicExtensions()));
+    types.emplace_back(Translate("Music files"), Patterns(MusicExtensions()));
     for (const MusicFamily& family : kFamilies)
-        types.emplace_back(String(family.name), Patterns(family.extensions));
-    types.emplace_back(kPlaylistType);
-    types.emplace_back(kAllFilesType);
+        types.emplace_back(Translate(family.name.data()), Patterns(family.extensions));
+    types.emplace_back(Translated(kPlaylistType));
+    types.emplace_back(Translated(kAllFilesType));
     return types;
 }
 
@@ -110,7 +119,7 @@ int PlaylistTypeIndex()
 
 std::vector<std::pair<String, String>> PlaylistFileTypes()
 {
-    return {kPlaylistType, kAllFilesType};
+    return {Translated(kPlaylistType), Translated(kAllFilesType)};
 }
 
 String TrimRight(const String& text)

@@ -9,6 +9,7 @@
 #include "library/MusicFiles.h"
 #include "library/NotStored.h"
 #include "playback/PlaybackControl.h"
+#include "ui/Translate.h"
 
 bool Library::FixListName(String& name)
 {
@@ -118,7 +119,7 @@ void Library::ShowTrackList(GridCtrl& tracks)
 void Library::AddListFromFolder()
 {
     FolderSelector& folders = adder_.Folders();
-    if (!folders.ExecuteSelectDir("Select music folder"))
+    if (!folders.ExecuteSelectDir(Translate("Select music folder")))
         return;
     ListGrid.DoAppendNoEdit();
     ListGrid.Set(LIST_NAME, PathLastComponent(folders[0]));

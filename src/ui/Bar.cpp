@@ -257,6 +257,11 @@ void FillMenu(QMenu& menu, const Bar::Builder& builder)
 
 void FillMenuBar(QMenuBar& menuBar, const Bar::Builder& builder)
 {
+    // A bar filled again (the language changed) drops the drop-downs it made before;
+    // later, as one of them may be running the entry that asked for this.
+    for (QAction* action : menuBar.actions())
+        if (QMenu* menu = action->menu(); menu && menu->parent() == &menuBar)
+            menu->deleteLater();
     menuBar.clear();
     const Bar bar = Built(builder);
     for (const BarItem& item : bar.Items()) {

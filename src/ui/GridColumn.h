@@ -32,7 +32,7 @@ struct GridEditor {
 class GridColumn {
 public:
     GridColumn(String caption, int width, bool index)
-        : caption_(std::move(caption)), width_(width), hidden_(width == 0), index_(index) {}
+        : name_(caption), caption_(std::move(caption)), width_(width), hidden_(width == 0), index_(index) {}
 
     // A single-line text editor; the cell's value is shown as text and read back as text.
     GridColumn& Edit(QLineEdit& editor);
@@ -43,7 +43,11 @@ public:
     GridColumn& VertAlign(int code) { vertAlign_ = code; return *this; }
     GridColumn& Align(int horizontal, int vertical) { return HorzAlign(horizontal).VertAlign(vertical); }
 
+    // The caption shown from now on (a translation, say). The caption the column was
+    // added with stays its name, by which a stored layout knows its columns.
+    GridColumn& Caption(String caption) { caption_ = std::move(caption); return *this; }
     const String& GetCaption() const { return caption_; }
+    const String& GetName() const { return name_; }
     int GetWidth() const { return width_; }
     // The share of the grid's width while shown; a column shown after being added hidden weighs 1.
     int GetWeight() const { return width_ > 0 ? width_ : 1; }
@@ -62,6 +66,7 @@ public:
 private:
     friend class GridCtrl;
     friend class GridHeader;  // sort state and the laid-out edges
+    String name_;
     String caption_;
     int width_;
     bool hidden_;

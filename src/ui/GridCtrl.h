@@ -113,6 +113,9 @@ public:
     GridCtrl& SetToolBar(bool on, GridEdge edge = GridEdge::Bottom);
     // The word used in command texts ("Delete active %s."), translated when shown.
     String GetItemName() const;
+    // Shows the grid's own texts (toolbar tooltips, the Close button) in the current
+    // language; run when the grid hears that the language changed (GridRetranslate.cpp).
+    void Retranslate();
 
     // ---- Toolbar. It is rebuilt through WhenToolBar at the next
     // layout after a setting that affects it changed.
@@ -298,6 +301,7 @@ protected:
     bool event(QEvent* event) override;
     bool focusNextPrevChild(bool next) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     // The parts of the grid, each owning the state of one concern (see GridPrivate.h).

@@ -27,7 +27,7 @@ String GridCtrl::StoreLayout() const
     int32_t count = GetColumnCount();
     s % version % count;
     for (const GridColumn& column : columns_) {
-        ColumnLayout entry{column.caption_, column.width_, column.hidden_};
+        ColumnLayout entry{column.name_, column.width_, column.hidden_};
         s % entry.caption % entry.width % entry.hidden;
     }
     return s.Data();
@@ -47,8 +47,9 @@ bool GridCtrl::LoadLayout(const String& data)
     for (int i = 0; i < count; ++i) {
         ColumnLayout& entry = entries[size_t(i)];
         s % entry.caption % entry.width % entry.hidden;
-        // The captions tell this grid's layout from another grid's with as many columns.
-        if (s.IsError() || entry.caption != columns_[i].caption_ || entry.width < 0 || entry.width > kMaxWidth)
+        // The names tell this grid's layout from another grid's with as many columns,
+        // in whatever language each caption is shown.
+        if (s.IsError() || entry.caption != columns_[i].name_ || entry.width < 0 || entry.width > kMaxWidth)
             return false;
         anyShown = anyShown || !entry.hidden;
     }

@@ -105,6 +105,10 @@ void GridToolBar::Build(const Bar::Builder& builder)
     }
     // Without a stretching gap the buttons stay at the start.
     layout_->addStretch(0);
+    // Shown now, not by the layout's queued call: a toolbar rebuilt while it is on
+    // screen is measured at once, and hidden buttons would not count.
+    for (const QPointer<QWidget>& widget : made_)
+        widget->show();
     layout_->activate();
 }
 

@@ -11,8 +11,9 @@
 
 #include "core/CharSet.h"
 
-// Defined by the grid's table; see BuiltInTranslationsRegistered.
+// Defined by the compiled-in tables; see BuiltInTranslationsRegistered.
 extern const bool kGridTextsRegistered;
+extern const bool kPlayerTextsRegistered;
 
 namespace {
 
@@ -85,6 +86,8 @@ std::string ReduceDoubledEscapes(std::string_view text)
 }
 
 struct Module {
+    const TranslationEntry* table = nullptr;
+    bool enabled = true;
     std::unordered_map<std::string_view, std::vector<TranslationEntry>, KeyHash> index;
 };
 
@@ -107,6 +110,8 @@ struct TranslationState {
     const char* Lookup(std::string_view key, uint32_t language, uint32_t mask) const
     {
         for (const Module& module : modules) {
+            if (!module.enabled)
+                continue;
             const auto it = module.index.find(key);
             if (it == module.index.end())
                 continue;
@@ -202,11 +207,13 @@ const char* Translate(const char* identifier)
     return text;
 }
 
-bool RegisterTranslationModule(const TranslationEntry* table)
+bool RegisterTranslationModule(const TranslationEntry* table, bool enabled)
 {
     if (!table)
         return false;
     Module module;
+    module.table = table;
+    module.enabled = enabled;
     std::vector<TranslationEntry>* translations = nullptr;
     for (const TranslationEntry* entry = table; entry->code != 0 && entry->text; ++entry) {
         if (entry->code == kTranslationIdentifier)
@@ -223,11 +230,38 @@ bool RegisterTranslationModule(const TranslationEntry* table)
     return true;
 }
 
+bool EnableTranslationModule(const TranslationEntry* table, bool enabled)
+{
+    TranslationState& state = State();
+    std::lock_guard guard(state.lock);
+    for (Module& module : state.modules) {
+        if (module.table != table)
+            continue;
+        if (module.enabled != enabled) {
+            module.enabled = enabled;
+            state.cache.clear();
+            state.ReloadDateSettings(currentLanguage.load());
+        }
+        return true;
+    }
+    return false;
+}
+
+bool IsTranslationModuleEnabled(const TranslationEntry* table)
+{
+    TranslationState& state = State();
+    std::lock_guard guard(state.lock);
+    for (const Module& module : state.modules)
+        if (module.table == table)
+            return module.enabled;
+    return false;
+}
+
 bool BuiltInTranslationsRegistered()
 {
-    // Naming the grid's flag here also makes the linker keep that table in the
-    // program: nothing else refers to it, it only registers itself.
-    return kGridTextsRegistered;
+    // Naming the flags here also makes the linker keep those tables in the
+    // program: nothing else refers to them, they only register themselves.
+    return kGridTextsRegistered && kPlayerTextsRegistered;
 }
 
 DateSettings GetDateSettings()

@@ -39,7 +39,12 @@ inline constexpr uint32_t kTranslationIdentifier = 1;
 
 // Adds a table to the process-wide list; earlier tables win. The table must
 // outlive the process. Returns true so a module can register from a static initialiser.
-bool RegisterTranslationModule(const TranslationEntry* table);
+// A disabled module is skipped by the lookup until it is enabled.
+bool RegisterTranslationModule(const TranslationEntry* table, bool enabled = true);
+// Switches a registered module on or off; texts delivered before stay valid
+// but stale, as after SetLanguage. False for a table that was never registered.
+bool EnableTranslationModule(const TranslationEntry* table, bool enabled);
+bool IsTranslationModuleEnabled(const TranslationEntry* table);
 // True once the modules compiled into the program have registered themselves.
 bool BuiltInTranslationsRegistered();
 

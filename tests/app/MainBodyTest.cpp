@@ -1,8 +1,11 @@
+#include <QMenuBar>
 #include <filesystem>
+#include <functional>
 #include <fstream>
 #include <gtest/gtest.h>
 
 #include "MainBodyRun.h"
+#include "app/Language.h"
 #include "app/MainBody.h"
 #include "app/Player.h"
 #include "data/Sql.h"
@@ -22,7 +25,7 @@ TEST(MainBody, FirstStartInAnEmptyFolderCreatesTheLibraryAndStoresTheConfigurati
         EXPECT_TRUE(prompts.shown.empty());
         SQL.Detach();
     }
-    EXPECT_EQ(Tables(dir.File("QuillonPlayer.db3")), (std::vector<std::string>{"LISTS", "PLAYLISTS"}));
+    EXPECT_EQ(Tables(dir.File("QuillonPlayer.db3")), (std::vector<std::string>{"LISTS", "PLAYLISTS", "SETTINGS"}));
     std::ifstream config(dir.File("player.cfg"), std::ios::binary);
     std::string head(4, '\0');
     config.read(head.data(), 4);
@@ -78,4 +81,31 @@ TEST(MainBody, AFileThatIsNotADatabaseDoesNotCrashAndKeepsItsBytes)
     }
     std::ifstream db(dir.File("QuillonPlayer.db3"), std::ios::binary);
     EXPECT_EQ(std::string((std::istreambuf_iterator<char>(db)), std::istreambuf_iterator<char>()), bytes);
+}
+
+TEST(MainBody, TheLanguagePickedInOneRunIsThereAtTheNextStart)
+{
+    TempDir dir;
+    {
+        Sqlite3Session session;
+        CloseWhenRunning user([](Player& player) { player.ChooseLanguage(LanguageChoice::Polish); });
+        MainBody(session, Folder(dir), "player");
+        EXPECT_EQ(user.closed, 1);
+        SQL.Detach();
+    }
+    SetLanguageChoice(LanguageChoice::None);  // as in a new process
+    std::string exitText, menuText;
+    {
+        Sqlite3Session session;
+        CloseWhenRunning user([&](Player& player) {
+            exitText = player.exit.text().toStdString();
+            menuText = player.GetMenuBar()->actions()[0]->text().toStdString();
+        });
+        MainBody(session, Folder(dir), "player");
+        SQL.Detach();
+    }
+    EXPECT_EQ(exitText, "Zakończ");
+    EXPECT_EQ(menuText, "Pliki");
+    EXPECT_EQ(CurrentLanguageChoice(), LanguageChoice::Polish);
+    SetLanguageChoice(LanguageChoice::None);
 }

@@ -6,6 +6,7 @@
 #include "data/Log.h"
 #include "data/Sqlite3Session.h"
 #include "library/LibraryDb.h"
+#include "library/SettingsDb.h"
 #include "library/TrackInserter.h"
 #include "support/LibraryFixture.h"
 #include "support/ReadFile.h"
@@ -70,8 +71,31 @@ TEST_F(LibraryDbTest, FirstStartCreatesBothTablesAndTheLoadIndexOnce)
     std::vector<String> names;
     while (sql.Fetch())
         names.push_back(sql[0].ToString());
-    EXPECT_EQ(names, (std::vector<String>{"LISTS", "PLAYLISTS", "PLAYLISTS_ID_POS"}));
+    EXPECT_EQ(names, (std::vector<String>{"LISTS", "PLAYLISTS", "PLAYLISTS_ID_POS", "SETTINGS",
+                                          "sqlite_autoindex_SETTINGS_1"}));
     EXPECT_TRUE(LoadLibrary(session).empty());
+}
+
+TEST_F(LibraryDbTest, SettingsAreStoredReplacedAndAddedToAnOlderLibrary)
+{
+    EXPECT_TRUE(LoadSetting(session, "LANGUAGE").IsNull());
+    ASSERT_TRUE(StoreSetting(session, "LANGUAGE", "PLPL"));
+    ASSERT_TRUE(StoreSetting(session, "LANGUAGE", "ENUS"));
+    ASSERT_TRUE(StoreSetting(session, "O'Key", "it's"));
+    EXPECT_EQ(LoadSetting(session, "LANGUAGE").ToString(), "ENUS");
+    EXPECT_EQ(LoadSetting(session, "O'Key").ToString(), "it's");
+    EXPECT_EQ(Query("select count(*) from SETTINGS"), std::vector<String>{"2"});
+
+    // A library from before the table: reading finds nothing, starting adds the
+    // table and leaves the playlists alone.
+    const Value list = StoreDefaultList();
+    Query("drop table SETTINGS");
+    EXPECT_TRUE(LoadSetting(session, "LANGUAGE").IsNull());
+    EXPECT_FALSE(StoreSetting(session, "LANGUAGE", "PLPL"));
+    ASSERT_TRUE(CreateLibraryTables(session));
+    EXPECT_TRUE(StoreSetting(session, "LANGUAGE", "PLPL"));
+    EXPECT_EQ(LoadSetting(session, "LANGUAGE").ToString(), "PLPL");
+    EXPECT_EQ(Query("select NAME from LISTS"), std::vector<String>{"Playlist 1"});
 }
 
 TEST_F(LibraryDbTest, ListsAndTracksRoundTripInPositionOrder)

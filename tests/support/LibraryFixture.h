@@ -15,12 +15,15 @@
 #include "library/LibraryDb.h"
 #include "support/TempDir.h"
 #include "ui/FileSelector.h"
+#include "ui/PlayerTexts.h"
 #include "ui/Prompt.h"
 
 class LibraryFixture : public testing::Test {
 protected:
     void SetUp() override
     {
+        language = GetCurrentLanguage();
+        playerTexts = IsTranslationModuleEnabled(PlayerTexts());
         ASSERT_TRUE(session.Open(dir.File("QuillonPlayer.db3")));
         ASSERT_TRUE(CreateLibraryTables(session));
         binding.emplace(session);
@@ -41,6 +44,9 @@ protected:
         SetFileSelectHandler(previousSelect);
         SetPromptHandler(previousPrompt);
         binding.reset();
+        // A test that switched the language leaves the next one as it found it.
+        SetLanguage(language);
+        EnableTranslationModule(PlayerTexts(), playerTexts);
     }
 
     // The next selector run answers these paths (none: the user cancels).
@@ -72,4 +78,6 @@ protected:
 private:
     PromptHandler previousPrompt;
     FileSelectHandler previousSelect;
+    uint32_t language = 0;
+    bool playerTexts = false;
 };
