@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "app/ReplayGainChoice.h"
+#include "data/Sql.h"
 #include "ui/ButtonFace.h"
 #include "ui/Images.h"
 #include "ui/LanguageChange.h"
@@ -60,6 +62,8 @@ Player::Player()
 
     library.WhenShowTrackList = [this](GridCtrl& tracks) { ShowTrackList(tracks); };
     library.LoadLibrary();
+    if (SqlSession* session = SQL.GetSession())
+        playback.SetReplayGainMode(LoadReplayGainMode(*session));
 
     splitter.SetPane(0, ListGrid);
     splitter.SetPane(1, *TrackLists.front());
