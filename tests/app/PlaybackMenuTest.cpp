@@ -1,4 +1,5 @@
 // The Playback menu's loudness correction: one choice marked, kept for the next start.
+#include <QActionGroup>
 #include <QMenu>
 #include <QMenuBar>
 
