@@ -38,6 +38,10 @@ public:
     PlaybackControl(const PlaybackControl&) = delete;
     PlaybackControl& operator=(const PlaybackControl&) = delete;
 
+    // Told after anything that may change what plays or how: a start, a pause
+    // or resume, a stop, the end of the list.
+    std::function<void()> WhenChanged;
+
     // Starts the cursor track, or pauses and resumes a started one.
     void Play();
     // Stops and resets the displays; the followed list and track stay.
@@ -89,6 +93,7 @@ private:
     // The queued track took over at the end of the last one: the window advances as the
     // end-of-track advance does, but the engine plays on. False when nothing was queued.
     bool AdvanceToQueuedTrack();
+    void NotifyChanged();
 
     AudioEngine& engine_;
     QObject& callbackOwner_;

@@ -1,0 +1,28 @@
+#include "library/SkippedSummary.h"
+
+#include "ui/Prompt.h"
+
+namespace {
+
+constexpr size_t kListedLines = 20;
+
+} // namespace
+
+void SkippedSummary::Add(std::string line)
+{
+    if (lines_.size() < kListedLines)
+        lines_.push_back(std::move(line));
+    ++count_;
+}
+
+void SkippedSummary::Show(const std::string& heading) const
+{
+    if (count_ == 0)
+        return;
+    std::string text = heading;
+    for (const std::string& line : lines_)
+        text += "\n" + line;
+    if (count_ > lines_.size())
+        text += "\n… and " + std::to_string(count_ - lines_.size()) + " more.";
+    Exclamation(text);
+}
