@@ -5,7 +5,8 @@
 //     where the two meet are counted, with the next track queued and, for comparison,
 //     started the old way once a 10 ms poll has seen the first one end;
 //   - preparation: the CPU the process spends opening a 60 s MP3 and decoding its
-//     first buffers ahead, next to the CPU of playing that whole track.
+//     first buffers ahead, next to the CPU of playing that whole track and of opening
+//     and starting it at the end the old way.
 #include <algorithm>
 #include <chrono>
 #include <cmath>
@@ -105,12 +106,14 @@ struct Preparation {
     double callerCpu;   // the calling thread's share
 };
 
-Preparation Prepare(const std::string& current, const std::string& next)
+// `queued`: opened and queued behind the playing track; else opened and started at once,
+// as the advance did before tracks were queued (the playing track stopped first).
+Preparation Prepare(const std::string& current, const std::string& following, bool queued)
 {
     AudioSystem system;
     system.Init(8, kInitNoOutput, nullptr);
     StreamHandle a;
-    ChannelHandle playing, queued;
+    ChannelHandle playing, next;
     system.CreateStream(current, 0, nullptr, &a);
     system.PlaySound(-1, a, false, &playing);
     // The current track's decoder fills its ring and sleeps: nothing else runs meanwhile.
@@ -118,8 +121,13 @@ Preparation Prepare(const std::string& current, const std::string& next)
     const double process = CpuSeconds();
     const double caller = ThreadCpuSeconds();
     StreamHandle b;
-    system.CreateStream(next, 0, nullptr, &b);
-    system.QueueSound(playing, b, &queued);
+    if (!queued)
+        system.Stop(playing);
+    system.CreateStream(following, 0, nullptr, &b);
+    if (queued)
+        system.QueueSound(playing, b, &next);
+    else
+        system.PlaySound(-1, b, true, &next);
     const double callerCpu = ThreadCpuSeconds() - caller;
     std::this_thread::sleep_for(std::chrono::milliseconds(300));
     return {CpuSeconds() - process, callerCpu};
@@ -174,12 +182,13 @@ int main()
     const std::string next = dir.File("next.mp3");
     if (!MakeToneFile(current, 20, "-c:a libmp3lame -b:a 192k") || !MakeToneFile(next, 60, "-c:a libmp3lame -b:a 192k"))
         return 1;
-    std::vector<double> process, caller, playback;
+    std::vector<double> process, caller, started, playback;
     double audioSeconds = 0.0;
     for (int run = 0; run < 5; ++run) {
-        const Preparation p = Prepare(current, next);
+        const Preparation p = Prepare(current, next, true);
         process.push_back(p.processCpu);
         caller.push_back(p.callerCpu);
+        started.push_back(Prepare(current, next, false).processCpu);
         playback.push_back(PlaybackCpu(next, &audioSeconds));
     }
     const double prepare = Median(process);
@@ -190,5 +199,8 @@ int main()
     std::printf("  playing it costs %.1f ms CPU for %.1f s of audio: preparation = %.2f %% of playing it, "
                 "or the CPU of %.0f ms of playback\n",
                 play * 1e3, audioSeconds, 100.0 * prepare / play, 1e3 * prepare / (play / audioSeconds));
+    std::printf("  opening and starting it at the end instead, as without a queue: %.2f ms CPU "
+                "(queued / started = %.2f: the work is the same, done earlier)\n",
+                Median(started) * 1e3, prepare / Median(started));
     return 0;
 }
