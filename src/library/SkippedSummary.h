@@ -9,7 +9,7 @@
 class SkippedSummary {
 public:
     void Add(std::string line);
-    // Shows the heading and the lines when there is anything to tell.
+    // Shows the heading (translated) and the lines when there is anything to tell.
     void Show(const std::string& heading) const;
 
 private:
