@@ -108,7 +108,7 @@ int AudioEngine::Init()
     if (CheckResult(true))
         return -1;
     if (version < kRequiredVersion) {
-        PromptOK(FormatText("You are using an old version of FMOD %08x&This program requires %08x\n", version,
+        PromptOK(FormatText("The audio engine is too old (version %08x)&This program requires version %08x", version,
                             kRequiredVersion));
         return -1;
     }
@@ -142,11 +142,24 @@ bool AudioEngine::CheckResult(bool show)
         return false;
     if (!show)
         return true;
-    PromptOK(FormatText("FMOD error! (%d) %s\n", result, ErrorText(result)));
+    PromptOK(FailureText());
     return true;
 }
 
 const char* AudioEngine::ErrorText(int code) { return audio::ResultText(code); }
+
+std::string AudioEngine::FailureText() const
+{
+    std::string text = ErrorText(result);
+    if (playing_.empty())
+        return FormatText("Audio error: %s (%d)", text.c_str(), result);
+    // Part of a sentence about the file: "Cannot play "x.mp3": file not found. (1)"
+    if (!text.empty() && text[0] >= 'A' && text[0] <= 'Z' && !(text.size() > 1 && text[1] >= 'A' && text[1] <= 'Z'))
+        text[0] = static_cast<char>(text[0] - 'A' + 'a');
+    const size_t slash = playing_.rfind('/');
+    const std::string name = slash == std::string::npos ? playing_ : playing_.substr(slash + 1);
+    return "Cannot play \"" + name + "\": " + text + " (" + std::to_string(result) + ")";
+}
 
 AudioEngine::SoundHandle AudioEngine::OpenStream(const std::string& path)
 {
@@ -179,6 +192,12 @@ bool AudioEngine::FreeCurrent()
 bool AudioEngine::PlayFile(const std::string& path, GainTags gain)
 {
     FreeCurrent();
+    // Failures from here on are told as failures to play this file.
+    playing_ = path;
+    struct Forget {
+        std::string& path;
+        ~Forget() { path.clear(); }
+    } forget{playing_};
     sound = OpenStream(path);
     if (!sound)
         return false;

@@ -27,7 +27,10 @@ protected:
         ASSERT_TRUE(session.Open(dir.File("QuillonPlayer.db3")));
         ASSERT_TRUE(CreateLibraryTables(session));
         binding.emplace(session);
-        previousPrompt = SetPromptHandler([this](const PromptRequest& request) { prompts.push_back(request.text); });
+        previousPrompt = SetPromptHandler([this](const PromptRequest& request) {
+            prompts.push_back(request.text);
+            promptDetails.push_back(request.details);
+        });
         previousSelect = SetFileSelectHandler([this](FileSelectRequest& request) -> FileSelectAnswer {
             requests.push_back(request);
             if (answers.empty())
@@ -72,6 +75,7 @@ protected:
     Sqlite3Session session;
     std::optional<SqlBinding> binding;
     std::vector<String> prompts;
+    std::vector<String> promptDetails;  // the copyable list of each prompt, empty for none
     std::vector<FileSelectRequest> requests;
     std::vector<FileSelectAnswer> answers;
 
