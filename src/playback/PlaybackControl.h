@@ -97,9 +97,6 @@ private:
     void ShowPlayingPosition();
     // The end of the last shown row: stops the sound but keeps what the displays show.
     void FinishList();
-    // What every start shares once the engine has the track of `row`: the
-    // playing state, the title, the time callbacks and the row's highlight.
-    void ShowStarted(GridCtrl& list, int row, const QImage& face);
     // The queued track took over at the end of the last one: the window advances as the
     // end-of-track advance does, but the engine plays on. False when nothing was queued.
     bool AdvanceToQueuedTrack();
