@@ -40,11 +40,13 @@ void MainBody(Sqlite3Session& session, const String& folder, const String& title
               const std::vector<std::string>& arguments)
 {
     SetLanguage(kStartLanguage);
+    // The messages below come before the library is open.
+    SetLanguageChoice(PeekLanguageChoice(folder + kDatabaseFileName));
 
     SingleInstance instance(folder);
     if (!instance.Acquire()) {
         if (!instance.Send(arguments))
-            Exclamation("The player is already running on this library but does not answer.\n", title);
+            Exclamation(Translate("The player is already running on this library but does not answer.\n"), title);
         return;
     }
     if (!OpenLibrary(session, folder + kDatabaseFileName, title))

@@ -7,6 +7,7 @@
 #include "library/LibraryDb.h"
 #include "library/LibraryGrids.h"
 #include "library/NotStored.h"
+#include "ui/Translate.h"
 #include "ui/WaitCursor.h"
 
 namespace {
@@ -46,7 +47,7 @@ bool Library::StoreListOrder()
     SqlSession* session = SQL.GetSession();
     if (session && ::StoreListOrder(*session, ListKeys(), listOrder_))
         return true;
-    TellNotStored("The new order of the playlists could not be saved", kOrderLater);
+    TellNotStored(Translate("The new order of the playlists could not be saved"), Translate(kOrderLater));
     return false;
 }
 
@@ -59,7 +60,7 @@ bool Library::StoreTrackOrder(GridCtrl& tracks)
     SqlSession* session = SQL.GetSession();
     if (session && StoreOrder(*session, list, TrackKeys(tracks), trackOrders_[list.ToInt64()]))
         return true;
-    TellNotStored("The new order of the tracks could not be saved", kOrderLater);
+    TellNotStored(Translate("The new order of the tracks could not be saved"), Translate(kOrderLater));
     return false;
 }
 
@@ -103,5 +104,5 @@ void Library::SavePositions()
     }
     // Each change was stored as it was made: only an order still owed is lost.
     if (!::SavePositions(*session, order) && OrderPending())
-        TellNotStored("The order of the playlists and tracks could not be saved");
+        TellNotStored(Translate("The order of the playlists and tracks could not be saved"));
 }

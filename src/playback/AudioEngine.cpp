@@ -6,6 +6,8 @@
 #include "core/Utf8.h"
 #include "playback/Percent.h"
 #include "ui/Prompt.h"
+#include "ui/ShownText.h"
+#include "ui/Translate.h"
 
 namespace {
 
@@ -108,8 +110,9 @@ int AudioEngine::Init()
     if (CheckResult(true))
         return -1;
     if (version < kRequiredVersion) {
-        PromptOK(FormatText("You are using an old version of FMOD %08x&This program requires %08x\n", version,
-                            kRequiredVersion));
+        // The translation keeps the two conversions of the English text.
+        PromptOK(FormatText(Translate("You are using an old version of FMOD %08x&This program requires %08x\n"),
+                            version, kRequiredVersion));
         return -1;
     }
 
@@ -140,7 +143,7 @@ bool AudioEngine::CheckResult(bool show)
         return false;
     if (!show)
         return true;
-    PromptOK(FormatText("FMOD error! (%d) %s\n", result, ErrorText(result)));
+    PromptOK(Fill(Translate("FMOD error! (%d) %s\n"), {std::to_string(result), Translate(ErrorText(result))}));
     return true;
 }
 

@@ -57,6 +57,8 @@ public:
     BarItem& Enable(bool enabled = true) { enabled_ = enabled; return *this; }
     BarItem& Check(bool checked) { checkable_ = true; checked_ = checked; return *this; }
     BarItem& Help(std::string text) { help_ = std::move(text); return *this; }
+    // Shown when the pointer rests on a menu entry, also a disabled one: why it is off.
+    BarItem& Tip(std::string text) { tip_ = std::move(text); return *this; }
     // A toolbar shows the image with the text as its tooltip; menus ignore the image.
     // The image must outlive the bar (named images live for the whole run).
     BarItem& Image(const QImage& image) { image_ = &image; return *this; }
@@ -67,6 +69,7 @@ public:
     bool IsCheckable() const { return checkable_; }
     bool IsChecked() const { return checked_; }
     const std::string& GetHelp() const { return help_; }
+    const std::string& GetTip() const { return tip_; }
     bool IsSeparator() const { return separator_; }
     bool IsSubMenu() const { return bool(sub_); }
     const QImage* GetImage() const { return image_; }
@@ -84,6 +87,7 @@ public:
 private:
     friend class Bar;
     std::string text_;
+    std::string tip_;
     KeyCode key_ = 0;
     bool enabled_ = true;
     bool checkable_ = false;

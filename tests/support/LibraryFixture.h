@@ -27,7 +27,10 @@ protected:
         ASSERT_TRUE(session.Open(dir.File("QuillonPlayer.db3")));
         ASSERT_TRUE(CreateLibraryTables(session));
         binding.emplace(session);
-        previousPrompt = SetPromptHandler([this](const PromptRequest& request) { prompts.push_back(request.text); });
+        previousPrompt = SetPromptHandler([this](const PromptRequest& request) {
+            prompts.push_back(request.text);
+            promptRequests.push_back(request);
+        });
         previousSelect = SetFileSelectHandler([this](FileSelectRequest& request) -> FileSelectAnswer {
             requests.push_back(request);
             if (answers.empty())
@@ -72,6 +75,7 @@ protected:
     Sqlite3Session session;
     std::optional<SqlBinding> binding;
     std::vector<String> prompts;
+    std::vector<PromptRequest> promptRequests;  // the same prompts with their buttons
     std::vector<FileSelectRequest> requests;
     std::vector<FileSelectAnswer> answers;
 

@@ -1,4 +1,5 @@
 #include <QLineEdit>
+#include <cctype>
 #include <QWidget>
 #include <gtest/gtest.h>
 
@@ -6,6 +7,7 @@
 #include "ui/GridToolBar.h"
 #include "ui/LanguageChange.h"
 #include "ui/PlayerTexts.h"
+#include "ui/ShownText.h"
 #include "ui/Translate.h"
 
 namespace {
@@ -175,4 +177,75 @@ TEST_F(LanguageChangeTest, AGridShowsItsTextsInTheNewLanguageAndKeepsItsLayoutNa
     grid.HideColumn(2, true);
     EXPECT_TRUE(grid.LoadLayout(layout));
     EXPECT_FALSE(grid.GetColumn(2).IsHidden());
+}
+
+namespace {
+
+// The conversions of a text ("%s", "%d", "%08x"), in order, and its final line end.
+std::string ShapeOf(const std::string& text)
+{
+    std::string shape;
+    for (size_t i = 0; i + 1 < text.size(); ++i) {
+        if (text[i] != '%')
+            continue;
+        size_t end = i + 1;
+        while (end < text.size() && std::isdigit(static_cast<unsigned char>(text[end])))
+            ++end;
+        if (end < text.size() && (text[end] == 's' || text[end] == 'd' || text[end] == 'x'))
+            shape += text.substr(i, end - i + 1) + " ";
+    }
+    return shape + (!text.empty() && text.back() == '\n' ? "\\n" : "");
+}
+
+}  // namespace
+
+TEST_F(LanguageChangeTest, EveryProgramTextHasAPolishEntryThatFillsInTheSamePieces)
+{
+    int identifiers = 0;
+    for (const TranslationEntry* e = PlayerTexts(); e->code != 0; ++e) {
+        if (e->code != kId)
+            continue;
+        ++identifiers;
+        const TranslationEntry* polish = nullptr;
+        for (const TranslationEntry* t = e + 1; t->code != 0 && t->code != kId; ++t)
+            if (t->code == kPolishLanguage)
+                polish = t;
+        ASSERT_NE(polish, nullptr) << "no Polish entry for: " << e->text;
+        const std::string english = e->text;
+        const std::string fallback = english.substr(english.find('\v') == std::string::npos ? 0 : english.find('\v') + 1);
+        EXPECT_EQ(ShapeOf(polish->text), ShapeOf(fallback)) << e->text;
+    }
+    EXPECT_GT(identifiers, 150);
+}
+
+TEST_F(LanguageChangeTest, ShownTextsAreLookedUpWholeOrByTheirPattern)
+{
+    EXPECT_EQ(Fill("a %s b %d c %08x 100%", {"X", "7"}), "a X b 7 c %08x 100%");
+    EXPECT_EQ(Fill("%s and %s", {"one"}), "one and %s");
+
+    const std::vector<std::pair<std::string, std::string>> polish = {
+        {"the disk is full", "dysk jest pełny"},
+        {"The playlist /a/b.m3u cannot be read: it is a folder.", "Nie można odczytać playlisty /a/b.m3u: to folder."},
+        {"File12 is beyond NumberOfEntries=3", "File12 wykracza poza NumberOfEntries=3"},
+        {"it is not a valid PLS playlist: it has no [playlist] section",
+         "to nie jest poprawna playlista PLS: brak sekcji [playlist]"},
+        // A system's message inside stays as the system gave it.
+        {"The playlist /x.m3u8 could not be written: Permission denied.",
+         "Nie udało się zapisać playlisty /x.m3u8: Permission denied."},
+        {"the library database reported an error (no such table: X)", "baza biblioteki zgłosiła błąd (no such table: X)"},
+        {"/music/Other", "/music/Other"},
+        {"File x is beyond NumberOfEntries=3", "File x is beyond NumberOfEntries=3"},  // "%d" takes digits only
+        {"", ""},
+    };
+    EnableTranslationModule(PlayerTexts(), true);
+    SetLanguage(kPolishLanguage);
+    for (const auto& [english, expected] : polish)
+        EXPECT_EQ(TranslateShown(english), expected) << english;
+
+    SetLanguage(kEnglishLanguage);
+    for (const auto& [english, expected] : polish)
+        EXPECT_EQ(TranslateShown(english), english);
+    SetLanguage(kPolishLanguage);
+    EnableTranslationModule(PlayerTexts(), false);  // no choice made yet: the program's texts stay English
+    EXPECT_EQ(TranslateShown("the disk is full"), "the disk is full");
 }
