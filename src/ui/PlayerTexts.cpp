@@ -246,7 +246,7 @@ const TranslationEntry kPlayerTexts[] = {
     {kId, "a file on a network share; not played"},
     {kPolishLanguage, "plik w udziale sieciowym; nie zostanie odtworzony"},
     {kId, "the address has a broken %-escape"},
-    {kPolishLanguage, "adres zawiera błędny kod ze znakiem %"},
+    {kPolishLanguage, "adres zawiera błędną sekwencję %-kodowania"},
     {kId, "the entry names no file"},
     {kPolishLanguage, "pozycja nie wskazuje żadnego pliku"},
     {kId, "file not found"},

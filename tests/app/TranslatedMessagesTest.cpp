@@ -23,7 +23,7 @@ namespace {
 // Words of English sentences that none of the Polish texts uses.
 const std::set<std::string> kEnglishWords = {
     "the",  "could", "not",  "is",    "was",    "cannot", "be",      "and",     "or",    "has",   "are",
-    "it",   "files", "library", "playlist", "playlists", "folder", "entries", "track", "quit",
+    "it",   "files", "library", "playlists", "entries", "track", "quit",
     "retry", "yes",  "no",   "replace", "start",  "new",   "error",  "found",   "some",  "added", "must",
 };
 
@@ -33,7 +33,7 @@ std::string EnglishWordsIn(const std::string& text)
     std::string found, word;
     for (size_t i = 0; i <= text.size(); ++i) {
         const auto c = i < text.size() ? static_cast<unsigned char>(text[i]) : ' ';
-        if (std::isalpha(c)) {
+        if (std::isalpha(c) || c >= 0x80) {  // a Polish letter is part of its word
             word += static_cast<char>(std::tolower(c));
             continue;
         }
@@ -88,12 +88,14 @@ protected:
         files.Items()[index].GetAction()();
     }
 
-    fs::path Write(const std::string& name, const std::string& text)
+    using Paths = std::vector<std::string>;
+
+    std::string Write(const std::string& name, const std::string& text)
     {
         const fs::path path = dir.Path() / "lists" / name;
         fs::create_directories(path.parent_path());
         std::ofstream(path, std::ios::binary) << text;
-        return path;
+        return path.string();
     }
 
     sqlite3* other = nullptr;
@@ -102,7 +104,7 @@ protected:
 
 struct MessageCase {
     const char* name;
-    std::function<void(TranslatedMessagesTest&, Player&)> act;
+    std::function<void(Player&)> act;
 };
 
 }  // namespace
@@ -112,10 +114,10 @@ TEST_F(TranslatedMessagesTest, EveryFailurePathSpeaksPolish)
     using music_fixtures::MakeMp3;
     const std::vector<MessageCase> cases = {
         {"locked library: new playlist, deleted tracks",
-         [](TranslatedMessagesTest& t, Player& player) {
-             player.AddTrack(true, MakeMp3(t.dir.Path() / "m" / "a.mp3", "Alpha"));
-             player.AddTrack(true, MakeMp3(t.dir.Path() / "m" / "b.mp3", "Beta"));
-             t.OtherRuns("BEGIN EXCLUSIVE");
+         [this](Player& player) {
+             player.AddTrack(true, MakeMp3(dir.Path() / "m" / "a.mp3", "Alpha"));
+             player.AddTrack(true, MakeMp3(dir.Path() / "m" / "b.mp3", "Beta"));
+             OtherRuns("BEGIN EXCLUSIVE");
              player.ListGrid.DoAppend();
              player.NameEditor.setText("Jazz");
              player.ListGrid.AcceptEdit();
@@ -125,36 +127,36 @@ TEST_F(TranslatedMessagesTest, EveryFailurePathSpeaksPolish)
              tracks.DoRemove();
              tracks.SelectAll();
              tracks.DoRemove();
-             t.OtherRuns("COMMIT");
+             OtherRuns("COMMIT");
          }},
         {"a track that cannot be opened",
-         [](TranslatedMessagesTest& t, Player& player) { player.AddTrack(true, t.dir.File("missing.mp3")); }},
+         [this](Player& player) { player.AddTrack(true, dir.File("missing.mp3")); }},
         {"load: empty, foreign and half-broken playlists",
-         [](TranslatedMessagesTest& t, Player& player) {
-             t.Answer({t.Write("empty.m3u", ""), t.Write("foreign.xspf", "<playlist xmlns=\"urn:other\"/>"),
-                       t.Write("broken.pls", "[playlist]\nFile1=gone.mp3\nFile4=x.mp3\nNumberOfEntries=3\n"),
-                       t.Write("odd.m3u8", "http://radio/stream.mp3\n.\nlists.txt\n")});
+         [this](Player& player) {
+             Answer(Paths{Write("empty.m3u", ""), Write("foreign.xspf", "<playlist xmlns=\"urn:other\"/>"),
+                       Write("broken.pls", "[playlist]\nFile1=gone.mp3\nFile4=x.mp3\nNumberOfEntries=3\n"),
+                       Write("odd.m3u8", "http://radio/stream.mp3\n.\nlists.txt\n")});
              ChooseFiles(player, 0);
          }},
         {"save as: over an existing file, then onto a folder",
-         [](TranslatedMessagesTest& t, Player& player) {
-             t.Write("kept.m3u8", "#EXTM3U\n");
-             t.Answer({(t.dir.Path() / "lists" / "kept").string()});
+         [this](Player& player) {
+             Write("kept.m3u8", "#EXTM3U\n");
+             Answer(Paths{(dir.Path() / "lists" / "kept").string()});
              ChooseFiles(player, 1);
-             fs::create_directories(t.dir.Path() / "lists" / "taken.m3u8");
-             t.Answer({(t.dir.Path() / "lists" / "taken.m3u8").string()});
+             fs::create_directories(dir.Path() / "lists" / "taken.m3u8");
+             Answer(Paths{(dir.Path() / "lists" / "taken.m3u8").string()});
              ChooseFiles(player, 1);
          }},
         {"import: a folder without playlists",
-         [](TranslatedMessagesTest& t, Player& player) {
-             fs::create_directories(t.dir.Path() / "nothing");
-             t.Answer({(t.dir.Path() / "nothing").string()});
+         [this](Player& player) {
+             fs::create_directories(dir.Path() / "nothing");
+             Answer(Paths{(dir.Path() / "nothing").string()});
              ChooseFiles(player, 3);
          }},
         {"export: over an existing file",
-         [](TranslatedMessagesTest& t, Player& player) {
-             fs::create_directories(t.dir.Path() / "out" / "Playlista 1.m3u8");  // a folder takes the name
-             t.Answer({(t.dir.Path() / "out").string()});
+         [this](Player& player) {
+             fs::create_directories(dir.Path() / "out" / "Playlista 1.m3u8");  // a folder takes the name
+             Answer(Paths{(dir.Path() / "out").string()});
              ChooseFiles(player, 4);
          }},
     };
@@ -164,7 +166,7 @@ TEST_F(TranslatedMessagesTest, EveryFailurePathSpeaksPolish)
         requests.clear();
         {
             Player player;
-            c.act(*this, player);
+            c.act(player);
         }
         EXPECT_FALSE(promptRequests.empty()) << "the case showed no message";
         for (const PromptRequest& request : promptRequests) {
@@ -199,14 +201,14 @@ TEST_F(TranslatedMessagesTest, PiecesOfAMessageAreTranslatedWhereTheyAreShown)
     prompts.clear();
     {
         Player player;
-        Answer({Write("two.pls", "[playlist]\nFile1=gone.mp3\nFile4=x.mp3\nNumberOfEntries=3\n"),
+        Answer(Paths{Write("two.pls", "[playlist]\nFile1=gone.mp3\nFile4=x.mp3\nNumberOfEntries=3\n"),
                 Write("none.m3u", "")});
         ChooseFiles(player, 0);
     }
     ASSERT_EQ(prompts.size(), 1u);
     const std::string none = (dir.Path() / "lists" / "none.m3u").string();
     EXPECT_EQ(prompts[0], "Niektóre pozycje nie zostały dodane:\n"
-                          "two.pls: gone.mp3 — nie znaleziono pliku\n"
                           "two.pls: x.mp3 — File4 wykracza poza NumberOfEntries=3\n"
+                          "two.pls: gone.mp3 — nie znaleziono pliku\n"
                           "Nie można odczytać playlisty " + none + ": plik jest pusty.");
 }
