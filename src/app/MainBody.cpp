@@ -1,6 +1,9 @@
 #include "app/MainBody.h"
 
+#include <QDBusConnection>
+
 #include "app/Config.h"
+#include "app/DesktopLink.h"
 #include "app/Language.h"
 #include "app/LibraryStartup.h"
 #include "app/Player.h"
@@ -20,15 +23,6 @@ constexpr uint32_t kStartLanguage = 0x0FF8320C;
 
 Sqlite3Session theSession;
 
-void BringToFront(QWidget& window)
-{
-    if (window.isMinimized())
-        window.setWindowState((window.windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
-    window.show();
-    window.raise();
-    window.activateWindow();
-}
-
 } // namespace
 
 Sqlite3Session& LibrarySession()
@@ -37,7 +31,7 @@ Sqlite3Session& LibrarySession()
 }
 
 void MainBody(Sqlite3Session& session, const String& folder, const String& title,
-              const std::vector<std::string>& arguments)
+              const std::vector<std::string>& paths)
 {
     SetLanguage(kStartLanguage);
     // The messages below come before the library is open.
@@ -45,7 +39,7 @@ void MainBody(Sqlite3Session& session, const String& folder, const String& title
 
     SingleInstance instance(folder);
     if (!instance.Acquire()) {
-        if (!instance.Send(arguments))
+        if (!instance.Send(paths))
             Exclamation(Translate("The player is already running on this library but does not answer.\n"), title);
         return;
     }
@@ -58,9 +52,14 @@ void MainBody(Sqlite3Session& session, const String& folder, const String& title
 
     const String configPath = folder + title + ".cfg";
     Player player;
-    instance.WhenMessage = [&player](const std::vector<std::string>&) { BringToFront(player); };
     const ConfigSerializer serialize = [&player](Stream& s) { player.Serialize(s); };
     LoadConfig(configPath, serialize);
+    DesktopLink desktop(player, QDBusConnection::sessionBus());
+    instance.WhenMessage = [&desktop](std::vector<std::string> handed) {
+        desktop.Raise();
+        desktop.OpenLater(std::move(handed));
+    };
+    desktop.OpenLater(paths);
     player.Run();
     // Later starts are still answered, but the window is going away.
     instance.WhenMessage = nullptr;
@@ -68,7 +67,7 @@ void MainBody(Sqlite3Session& session, const String& folder, const String& title
     StoreConfig(configPath, serialize);
 }
 
-void MainBody(const std::vector<std::string>& arguments)
+void MainBody(const std::vector<std::string>& paths)
 {
-    MainBody(LibrarySession(), ExecutableFolder(), ExecutableTitle(), arguments);
+    MainBody(LibrarySession(), ExecutableFolder(), ExecutableTitle(), paths);
 }

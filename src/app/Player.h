@@ -97,6 +97,8 @@ public:
     void AddFiles(bool append) { library.AddFiles(append); }
     void AddFolder(bool append) { library.AddFolder(append); }
     void ScanFolder(bool append, const String& dir) { library.ScanFolder(append, dir); }
+    void AddPaths(const std::vector<String>& paths, bool append) { library.AddPaths(paths, append); }
+    void AddListFrom(const std::vector<String>& paths) { library.AddListFrom(paths); }
     void TrackRemoving() { library.TrackRemoving(); }
     void TrackAddMenu(Bar& bar) { library.TrackAddMenu(bar); }
     void TrackMenu(Bar& bar) { library.TrackMenu(bar); }

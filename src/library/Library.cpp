@@ -108,6 +108,8 @@ GridCtrl& Library::NewTrackList(int index)
         trackLists_.push_back(std::move(grid));
     else
         trackLists_.insert(trackLists_.begin() + index, std::move(grid));
+    if (WhenTrackListMade)
+        WhenTrackListMade(made);
     return made;
 }
 

@@ -39,6 +39,8 @@ public:
 
     // Asked to show a track grid beside ListGrid (the selected playlist changed).
     std::function<void(GridCtrl& tracks)> WhenShowTrackList;
+    // Told of each track grid as it is made.
+    std::function<void(GridCtrl& tracks)> WhenTrackListMade;
 
     // Fills ListGrid and TrackLists from the database; makes "Playlist 1" when
     // there is no list, so afterwards there is at least one.
@@ -72,6 +74,9 @@ public:
     void ListRemoving();
     void ListCursorChanged();
     void AddListFromFolder();
+    // A new playlist named after the first folder or playlist file, holding the
+    // music files of every folder and the entries of every playlist file.
+    void AddListFrom(const std::vector<String>& paths);
 
     // ---- Track grid handlers and commands; they act on CurrentTrackList.
     void AddTrack(bool append, const String& path) { adder_.AddTrack(append, path); }
@@ -79,7 +84,8 @@ public:
     void AddFiles(bool append);
     void AddFolder(bool append);
     void ScanFolder(bool append, const String& dir) { adder_.ScanFolder(append, dir); }
-    void AddPaths(const std::vector<String>& paths, bool append) { adder_.AddPaths(paths, append); }
+    // Files, folders and the entries of playlist files in one add.
+    void AddPaths(const std::vector<String>& paths, bool append);
     void TrackRemoving();
 
     // Shows the grids' captions and the file selector's type names in the current

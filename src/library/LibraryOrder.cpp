@@ -88,6 +88,12 @@ void Library::AddFolder(bool append)
     StoreTrackOrder(CurrentTrackList());
 }
 
+void Library::AddPaths(const std::vector<String>& paths, bool append)
+{
+    adder_.AddPaths(paths, append);
+    StoreTrackOrder(CurrentTrackList());
+}
+
 void Library::SavePositions()
 {
     SqlSession* session = SQL.GetSession();

@@ -9,10 +9,13 @@
 #include "library/LibraryGrids.h"
 #include "library/MusicFiles.h"
 #include "library/ScanFolder.h"
+#include "library/SkippedSummary.h"
 #include "library/TrackInserter.h"
 #include "library/TrackTags.h"
 #include "playback/AudioEngine.h"
+#include "playlists/Playlist.h"
 #include "ui/GridCtrl.h"
+#include "ui/ShownText.h"
 #include "ui/Translate.h"
 #include "ui/WaitCursor.h"
 
@@ -125,15 +128,30 @@ void MusicAdder::ScanFolders(bool append, const std::vector<String>& folders)
 void MusicAdder::AddPaths(const std::vector<String>& paths, bool append)
 {
     append = AppendsAnyway(append);
+    SkippedSummary skipped;
     RunAdd([&] {
         for (const String& path : paths) {
             std::error_code error;
             if (std::filesystem::is_directory(path, error))
                 ScanFolder(append, path);
+            else if (PlaylistFormatOf(path) != PlaylistFormat::Unknown)
+                AddPlaylistEntries(append, path, skipped);
             else
                 AddTrack(append, path);
         }
     });
+    skipped.Show(Translate("Some entries were not added:"));
+}
+
+void MusicAdder::AddPlaylistEntries(bool append, const String& path, SkippedSummary& skipped)
+{
+    const PlaylistFile playlist = ReadPlaylist(path, [](const std::string& entry) { return IsMusicFile(entry); });
+    if (!playlist.ok)
+        skipped.Add(TranslateShown(playlist.error));
+    for (const PlaylistEntry& entry : playlist.entries)
+        AddTrack(append, entry.path);
+    for (const PlaylistProblem& problem : playlist.problems)
+        skipped.AddEntry(PathLastComponent(path), problem.entry, problem.reason);
 }
 
 void MusicAdder::ScanFolder(bool append, const String& dir)

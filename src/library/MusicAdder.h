@@ -9,6 +9,7 @@
 
 class AudioEngine;
 class GridCtrl;
+class SkippedSummary;
 class TrackInserter;
 
 // Adding music files and folders to the selected playlist's track grid: the
@@ -35,8 +36,9 @@ public:
     void ScanFolder(bool append, const String& dir);
     // Scans the folders in one transaction, with the wait cursor shown.
     void ScanFolders(bool append, const std::vector<String>& folders);
-    // Files and folders (scanned) in one add, in one transaction: appended, or
-    // inserted at the cursor row.
+    // Files, folders (scanned) and the entries of playlist files in one add, in
+    // one transaction: appended, or inserted at the cursor row. Playlist entries
+    // that could not be added are listed in one message at the end.
     void AddPaths(const std::vector<String>& paths, bool append);
 
     FileSelector& Files() { return fileSelector_; }
@@ -47,6 +49,7 @@ private:
     void RunAdd(const std::function<void()>& add);
     // Inserting needs a cursor row: into an empty playlist the files are appended.
     bool AppendsAnyway(bool append);
+    void AddPlaylistEntries(bool append, const String& path, SkippedSummary& skipped);
 
     AudioEngine& engine_;
     std::function<GridCtrl&()> currentTracks_;

@@ -7,6 +7,7 @@
 #include "library/Library.h"
 #include "library/LibraryGrids.h"
 #include "library/MusicFiles.h"
+#include "library/SkippedSummary.h"
 #include "playback/TrackColumns.h"
 #include "playlists/Playlist.h"
 #include "ui/GridCtrl.h"
@@ -18,38 +19,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// A summary lists this many skipped entries; the rest are counted. A playlist of
-// 100,000 missing files still gives a message that fits on the screen.
-constexpr size_t kListedProblems = 20;
 constexpr size_t kMaxFileNameBytes = 200;
-
-// Gathers what a command could not do, to tell it in one message at the end.
-class Summary {
-public:
-    void Add(std::string line)
-    {
-        if (lines_.size() < kListedProblems)
-            lines_.push_back(std::move(line));
-        ++count_;
-    }
-
-    // Shows the heading and the lines, when there is anything to tell.
-    void Show(const char* heading) const
-    {
-        if (count_ == 0)
-            return;
-        std::string text = Translate(heading);
-        for (const std::string& line : lines_)
-            text += "\n" + line;
-        if (count_ > lines_.size())
-            text += "\n" + Fill(Translate("… and %d more."), {std::to_string(count_ - lines_.size())});
-        Exclamation(text);
-    }
-
-private:
-    std::vector<std::string> lines_;
-    size_t count_ = 0;
-};
 
 std::string Lower(std::string text)
 {
@@ -176,7 +146,7 @@ void PlaylistFiles::Import()
 
 void PlaylistFiles::LoadFiles(const std::vector<String>& files)
 {
-    Summary skipped;
+    SkippedSummary skipped;
     for (const String& file : files) {
         const PlaylistFile playlist = ReadPlaylist(file, [](const std::string& path) { return IsMusicFile(path); });
         if (!playlist.ok) {
@@ -184,8 +154,7 @@ void PlaylistFiles::LoadFiles(const std::vector<String>& files)
             continue;
         }
         for (const PlaylistProblem& problem : playlist.problems)
-            skipped.Add(PathLastComponent(file) + ": " + TranslateShown(problem.entry) + " — " +
-                        TranslateShown(problem.reason));
+            skipped.AddEntry(PathLastComponent(file), problem.entry, problem.reason);
 
         // A new playlist takes the cursor, so the add below goes into it.
         GridCtrl& lists = library_.ListGrid;
@@ -201,7 +170,7 @@ void PlaylistFiles::LoadFiles(const std::vector<String>& files)
         if (!paths.empty())
             library_.AddPaths(paths, true);
     }
-    skipped.Show("Some entries were not added:");
+    skipped.Show(Translate("Some entries were not added:"));
 }
 
 void PlaylistFiles::SaveAs()
@@ -229,7 +198,7 @@ void PlaylistFiles::Export()
     const auto& trackLists = library_.TrackLists();
     std::vector<String> taken;
     bool replaceAll = false;
-    Summary failed;
+    SkippedSummary failed;
     for (int row = 0; row < lists.GetCount(); ++row) {
         const int id = lists.GetRowId(row);
         if (id < 0 || id >= static_cast<int>(trackLists.size()))
@@ -246,5 +215,5 @@ void PlaylistFiles::Export()
         if (!result.ok)
             failed.Add(TranslateShown(result.error));
     }
-    failed.Show("Some playlists were not exported:");
+    failed.Show(Translate("Some playlists were not exported:"));
 }

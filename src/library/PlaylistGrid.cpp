@@ -1,6 +1,8 @@
 // The playlists grid: creating, renaming, removing and selecting playlists,
 // each with its own track grid in TrackLists.
 
+#include <filesystem>
+
 #include "data/Sql.h"
 #include "data/SqlTransaction.h"
 #include "library/Library.h"
@@ -123,8 +125,19 @@ void Library::AddListFromFolder()
     FolderSelector& folders = adder_.Folders();
     if (!folders.ExecuteSelectDir(Translate("Select music folder")))
         return;
+    AddListFrom(folders.Get());
+}
+
+void Library::AddListFrom(const std::vector<String>& paths)
+{
+    if (paths.empty())
+        return;
+    // A folder gives its whole name ("Vol. 2"), a playlist file its title.
+    std::error_code error;
+    const String& first = paths.front();
+    const bool folder = std::filesystem::is_directory(first, error);
     ListGrid.DoAppendNoEdit();
-    ListGrid.Set(LIST_NAME, PathLastComponent(folders[0]));
+    ListGrid.Set(LIST_NAME, folder ? PathLastComponent(first) : FileTitle(first));
     if (!ListInserted()) {
         // Nothing is added to a playlist that does not exist in the library.
         ListGrid.ClearSelection();
@@ -132,6 +145,5 @@ void Library::AddListFromFolder()
         return;
     }
     ListGrid.RefreshRow(ListGrid.GetCursor());
-    adder_.ScanFolders(true, folders.Get());
-    StoreTrackOrder(CurrentTrackList());
+    AddPaths(paths, true);
 }

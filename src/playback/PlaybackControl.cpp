@@ -57,6 +57,7 @@ void PlaybackControl::Play()
     if (started_) {
         // TogglePause returns the state before the toggle: true means it plays again.
         SetFace(displays_.play, engine_.TogglePause() ? ImgPause() : ImgPlayForward());
+        NotifyChanged();
         return;
     }
     GridCtrl* list = FollowedList();
@@ -84,6 +85,7 @@ void PlaybackControl::Play()
     SetTimeCallback(&callbackOwner_, BLINK_CALLBACK, kBlinkPeriodMs, [this] { Blink(); });
 
     list->SetRowStyle(row, PlayingRowStyle());
+    NotifyChanged();
 }
 
 void PlaybackControl::StopPlayback()
@@ -96,6 +98,7 @@ void PlaybackControl::StopPlayback()
     displays_.position.Set(0);
     started_ = false;
     RemovePlayingHighlight();
+    NotifyChanged();
 }
 
 void PlaybackControl::RemovePlayingHighlight()
@@ -172,6 +175,13 @@ void PlaybackControl::FinishList()
     engine_.FreeCurrent();
     SetFace(displays_.play, ImgPlayForward());
     started_ = false;
+    NotifyChanged();
+}
+
+void PlaybackControl::NotifyChanged()
+{
+    if (WhenChanged)
+        WhenChanged();
 }
 
 void PlaybackControl::ShowPlayingPosition()

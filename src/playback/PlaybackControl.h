@@ -35,6 +35,10 @@ public:
     PlaybackControl(const PlaybackControl&) = delete;
     PlaybackControl& operator=(const PlaybackControl&) = delete;
 
+    // Told after anything that may change what plays or how: a start, a pause
+    // or resume, a stop, the end of the list.
+    std::function<void()> WhenChanged;
+
     // Starts the cursor track, or pauses and resumes a started one.
     void Play();
     // Stops and resets the displays; the followed list and track stay.
@@ -76,6 +80,7 @@ private:
     void ShowPlayingPosition();
     // The end of the last shown row: stops the sound but keeps what the displays show.
     void FinishList();
+    void NotifyChanged();
 
     AudioEngine& engine_;
     QObject& callbackOwner_;

@@ -59,7 +59,7 @@ TEST(SingleInstance, ASecondStartOnTheSameFolderBringsTheFirstToTheFrontAndEndsW
     std::vector<std::string> shown;
     CloseWhenRunning user([&](Player& player) {
         player.showMinimized();
-        Child second(Folder(dir), {"/music/a.mp3"});
+        Child second(Folder(dir));
         finished = SpinUntil([&] { return second.Finished(); });
         exitCode = second.process.exitCode();
         frontAgain = SpinUntil([&] { return !player.isMinimized(); }, 2000);
@@ -75,6 +75,43 @@ TEST(SingleInstance, ASecondStartOnTheSameFolderBringsTheFirstToTheFrontAndEndsW
     // One library, written by the first player only.
     EXPECT_EQ(ReadBack(dir.File("QuillonPlayer.db3"), "select NAME from LISTS"),
               std::vector<std::string>{kDefaultListName});
+}
+
+TEST(SingleInstance, ASecondStartWithFilesHandsThemToTheFirstWhichAppendsThemAndPlaysTheFirst)
+{
+    TempDir dir;
+    TempDir music;
+    std::filesystem::create_directories(music.Path() / "album");
+    std::filesystem::copy_file(QP_FIXTURES "/tone.ogg", music.File("album/1.ogg"));
+    const std::string wav = QP_FIXTURES "/tone.wav";
+    Sqlite3Session session;
+    PromptLog prompts;
+    int exitCode = -1;
+    bool opened = false;
+    bool frontAgain = false;
+    bool playsTheFirst = false;
+    std::vector<std::string> files;
+    CloseWhenRunning user([&](Player& player) {
+        player.showMinimized();
+        GridCtrl& tracks = player.CurrentTrackList();
+        Child second(Folder(dir), {QString::fromStdString(wav), QString::fromStdString(music.File("album"))});
+        ASSERT_TRUE(SpinUntil([&] { return second.Finished(); }));
+        exitCode = second.process.exitCode();
+        opened = SpinUntil([&] { return tracks.GetCount() == 2 && player.Started(); }, 5000);
+        frontAgain = !player.isMinimized();
+        files = Shown(tracks, TRACK_FILE);
+        playsTheFirst = tracks.GetCount() > 0 && player.PlayingId() == tracks.Get(0, TRACK_ID).ToInt();
+    });
+    MainBody(session, Folder(dir), "player");
+    SQL.Detach();
+    EXPECT_EQ(exitCode, 0);
+    ASSERT_TRUE(opened);
+    EXPECT_TRUE(frontAgain);
+    EXPECT_TRUE(playsTheFirst);
+    EXPECT_EQ(files, (std::vector<std::string>{wav, music.File("album/1.ogg")}));
+    EXPECT_TRUE(prompts.shown.empty());
+    // The first player stored them in its own library.
+    EXPECT_EQ(ReadBack(dir.File("QuillonPlayer.db3"), "select FILENAME from PLAYLISTS order by POS"), files);
 }
 
 TEST(SingleInstance, ALockLeftByAKilledPlayerIsTakenOver)
