@@ -2,8 +2,8 @@
 # Fails when a source folder includes a folder above it, or when Qt reaches a
 # folder that must build without it. Dependencies point one way:
 #   app -> library -> playback -> audio, ui;  library -> data, ui, playlists;
-#   ui, data, audio, playlists -> core;  app -> desktop -> core (the desktop's
-#   media controls know nothing of the window)
+#   ui, data, audio, playlists -> core;  app -> desktop -> ui, core (the
+#   desktop's media controls know nothing of the window)
 # The entry (src/main.cpp) may use everything. Tests of a folder follow the
 # folder's rule, plus the shared test support; they never reach the window from below.
 set -euo pipefail
@@ -17,7 +17,7 @@ declare -A allowed=(
   [playback]="core audio ui playback"
   [playlists]="core playlists"
   [library]="core data ui playback playlists library"
-  [desktop]="core desktop"
+  [desktop]="core ui desktop"
   [app]="core data audio ui playback playlists library desktop app"
 )
 qtFree="core data audio"

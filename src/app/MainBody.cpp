@@ -1,6 +1,7 @@
 #include "app/MainBody.h"
 
 #include <QDBusConnection>
+#include <filesystem>
 
 #include "app/Config.h"
 #include "app/DesktopLink.h"
@@ -23,6 +24,20 @@ constexpr uint32_t kStartLanguage = 0x0FF8320C;
 
 Sqlite3Session theSession;
 
+// The running player that should have answered holds the user's language in
+// its library; the message is told in it.
+void SayNotAnswering(const String& folder, const String& title)
+{
+    const String path = folder + kDatabaseFileName;
+    std::error_code error;
+    if (std::filesystem::exists(path, error)) {
+        Sqlite3Session library;
+        if (library.Open(path))
+            SetLanguageChoice(LoadLanguageChoice(library));
+    }
+    Exclamation(Translate("The player is already running on this library but does not answer.\n"), title);
+}
+
 } // namespace
 
 Sqlite3Session& LibrarySession()
@@ -40,7 +55,7 @@ void MainBody(Sqlite3Session& session, const String& folder, const String& title
     SingleInstance instance(folder);
     if (!instance.Acquire()) {
         if (!instance.Send(paths))
-            Exclamation(Translate("The player is already running on this library but does not answer.\n"), title);
+            SayNotAnswering(folder, title);
         return;
     }
     if (!OpenLibrary(session, folder + kDatabaseFileName, title))

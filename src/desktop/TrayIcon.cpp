@@ -2,16 +2,29 @@
 
 #include <QWidget>
 
+#include "ui/LanguageChange.h"
+#include "ui/Translate.h"
+
 namespace {
 
 const QString kProgramName = QStringLiteral("Quillon Player");
 
-void AddEntry(QMenu& menu, const QString& text, const std::function<void()>& action)
+// The entry's text is looked up again whenever the language changes.
+void AddEntry(QMenu& menu, const char* identifier, const std::function<void()>& action)
 {
-    QObject::connect(menu.addAction(text), &QAction::triggered, &menu, [action] {
+    QAction* entry = menu.addAction(QString::fromUtf8(Translate(identifier)));
+    entry->setData(QByteArray(identifier));
+    QObject::connect(entry, &QAction::triggered, &menu, [action] {
         if (action)
             action();
     });
+}
+
+void Retranslate(QMenu& menu)
+{
+    for (QAction* entry : menu.actions())
+        if (!entry->isSeparator())
+            entry->setText(QString::fromUtf8(Translate(entry->data().toByteArray().constData())));
 }
 
 }  // namespace
@@ -29,18 +42,21 @@ void TrayIcon::Create()
     if (icon_)
         return;
     menu_ = std::make_unique<QMenu>();
-    AddEntry(*menu_, QStringLiteral("Play/Pause"), actions_.playPause);
-    AddEntry(*menu_, QStringLiteral("Stop"), actions_.stop);
-    AddEntry(*menu_, QStringLiteral("Previous"), actions_.previous);
-    AddEntry(*menu_, QStringLiteral("Next"), actions_.next);
+    AddEntry(*menu_, "tray\vPlay/Pause", actions_.playPause);
+    AddEntry(*menu_, "tray\vStop", actions_.stop);
+    AddEntry(*menu_, "tray\vPrevious", actions_.previous);
+    AddEntry(*menu_, "tray\vNext", actions_.next);
     menu_->addSeparator();
-    AddEntry(*menu_, QStringLiteral("Show"), [this] { ShowWindow(); });
-    AddEntry(*menu_, QStringLiteral("Exit"), [this] {
+    AddEntry(*menu_, "tray\vShow", [this] { ShowWindow(); });
+    AddEntry(*menu_, "tray\vExit", [this] {
         // A hidden window keeps its placement, so it is saved as it was last shown.
         icon_->hide();
         if (actions_.exit)
             actions_.exit();
     });
+
+    // The menu is a window of its own, so it hears a language switch even while hidden.
+    WatchLanguage(*menu_, [menu = menu_.get()] { Retranslate(*menu); });
 
     icon_ = std::make_unique<QSystemTrayIcon>(iconImage_);
     icon_->setContextMenu(menu_.get());

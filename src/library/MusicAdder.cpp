@@ -140,7 +140,7 @@ void MusicAdder::AddPaths(const std::vector<String>& paths, bool append)
                 AddTrack(append, path);
         }
     });
-    skipped.Show(Translate("Some entries were not added:"));
+    skipped.Show("Some entries were not added:");
 }
 
 void MusicAdder::AddPlaylistEntries(bool append, const String& path, SkippedSummary& skipped)

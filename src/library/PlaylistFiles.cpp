@@ -170,7 +170,7 @@ void PlaylistFiles::LoadFiles(const std::vector<String>& files)
         if (!paths.empty())
             library_.AddPaths(paths, true);
     }
-    skipped.Show(Translate("Some entries were not added:"));
+    skipped.Show("Some entries were not added:");
 }
 
 void PlaylistFiles::SaveAs()
@@ -215,5 +215,5 @@ void PlaylistFiles::Export()
         if (!result.ok)
             failed.Add(TranslateShown(result.error));
     }
-    failed.Show(Translate("Some playlists were not exported:"));
+    failed.Show("Some playlists were not exported:");
 }

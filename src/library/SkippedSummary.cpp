@@ -27,7 +27,7 @@ void SkippedSummary::Show(const std::string& heading) const
 {
     if (count_ == 0)
         return;
-    std::string text = heading;
+    std::string text = Translate(heading.c_str());
     for (const std::string& line : lines_)
         text += "\n" + line;
     if (count_ > lines_.size())

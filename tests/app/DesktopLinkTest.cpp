@@ -11,6 +11,7 @@
 
 #include "PlayerFixture.h"
 #include "app/DesktopLink.h"
+#include "app/Language.h"
 #include "library/LibraryGrids.h"
 #include "support/PrivateBus.h"
 
@@ -282,6 +283,33 @@ TEST_F(DesktopLinkTest, ExitFromTheTrayEndsTheRunAsExitDoes)
     });
     QTimer::singleShot(3000, player.get(), [this] { player->Break(-1); });
     EXPECT_EQ(player->Run(), TopWindow::IDCANCEL);
+}
+
+TEST_F(DesktopLinkTest, TheTrayMenuFollowsALanguageSwitch)
+{
+    link->Tray().isTrayAvailable = [] { return true; };
+    player->show();
+    player->totray.click();
+    ASSERT_NE(link->Tray().Menu(), nullptr);
+    const auto entries = [this] {
+        std::vector<std::string> texts;
+        for (QAction* entry : link->Tray().Menu()->actions())
+            if (!entry->isSeparator())
+                texts.push_back(entry->text().toStdString());
+        return texts;
+    };
+    EXPECT_EQ(entries(), (std::vector<std::string>{"Play/Pause", "Stop", "Previous", "Next", "Show", "Exit"}));
+    SwitchLanguage(LanguageChoice::Polish);
+    const std::vector<std::string> polish = entries();
+    SwitchLanguage(LanguageChoice::English);
+    const std::vector<std::string> english = entries();
+    SetLanguageChoice(LanguageChoice::None);
+    EXPECT_EQ(polish, (std::vector<std::string>{"Odtwórz/Wstrzymaj", "Zatrzymaj", "Poprzedni", "Następny",
+                                                "Pokaż okno", "Zakończ"}));
+    EXPECT_EQ(english, (std::vector<std::string>{"Play/Pause", "Stop", "Previous", "Next", "Show", "Exit"}));
+    // The entries still act after the switch.
+    link->Tray().Menu()->actions()[5]->trigger();
+    EXPECT_TRUE(player->isVisible());
 }
 
 TEST_F(PlayerTest, WithoutASessionBusThePlayerRunsAsBefore)

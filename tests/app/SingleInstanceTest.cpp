@@ -9,7 +9,10 @@
 #include <gtest/gtest.h>
 #include <thread>
 
+#include <QLockFile>
+
 #include "MainBodyRun.h"
+#include "app/Language.h"
 #include "app/MainBody.h"
 #include "app/SingleInstance.h"
 #include "data/Sql.h"
@@ -112,6 +115,35 @@ TEST(SingleInstance, ASecondStartWithFilesHandsThemToTheFirstWhichAppendsThemAnd
     EXPECT_TRUE(prompts.shown.empty());
     // The first player stored them in its own library.
     EXPECT_EQ(ReadBack(dir.File("QuillonPlayer.db3"), "select FILENAME from PLAYLISTS order by POS"), files);
+}
+
+TEST(SingleInstance, ASecondStartThatGetsNoAnswerSaysSoInTheUsersLanguageAndWritesNothing)
+{
+    TempDir dir;
+    const std::string library = dir.File("QuillonPlayer.db3");
+    {
+        sqlite3* db = nullptr;
+        ASSERT_EQ(sqlite3_open(library.c_str(), &db), SQLITE_OK);
+        sqlite3_exec(db, "create table SETTINGS (KEY text primary key, VALUE text)", nullptr, nullptr, nullptr);
+        sqlite3_close(db);
+        Sqlite3Session session;
+        ASSERT_TRUE(session.Open(library));
+        ASSERT_TRUE(StoreLanguageChoice(session, LanguageChoice::Polish));
+    }
+    // A running owner that does not listen: its lock is taken, nobody answers.
+    QLockFile owner(QString::fromStdString(library + ".lock"));
+    ASSERT_TRUE(owner.tryLock(0));
+
+    Sqlite3Session session;
+    PromptLog prompts;
+    MainBody(session, Folder(dir), "player", {QP_FIXTURES "/tone.wav"});
+    const LanguageChoice told = CurrentLanguageChoice();
+    SetLanguageChoice(LanguageChoice::None);
+    EXPECT_EQ(told, LanguageChoice::Polish);
+    ASSERT_EQ(prompts.shown.size(), 1u);
+    EXPECT_EQ(prompts.shown[0].text, "Odtwarzacz jest już uruchomiony z tą biblioteką, ale nie odpowiada.\n");
+    EXPECT_EQ(prompts.shown[0].title, "player");
+    EXPECT_EQ(Tables(library), std::vector<std::string>{"SETTINGS"});
 }
 
 TEST(SingleInstance, ALockLeftByAKilledPlayerIsTakenOver)

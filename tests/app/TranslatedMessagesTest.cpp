@@ -207,7 +207,7 @@ TEST_F(TranslatedMessagesTest, PiecesOfAMessageAreTranslatedWhereTheyAreShown)
     }
     ASSERT_EQ(prompts.size(), 1u);
     const std::string none = (dir.Path() / "lists" / "none.m3u").string();
-    EXPECT_EQ(prompts[0], "Niektóre pozycje nie zostały dodane:\n"
+    EXPECT_EQ(prompts[0], "Nie dodano niektórych pozycji:\n"
                           "two.pls: x.mp3 — File4 wykracza poza NumberOfEntries=3\n"
                           "two.pls: gone.mp3 — nie znaleziono pliku\n"
                           "Nie można odczytać playlisty " + none + ": plik jest pusty.");
