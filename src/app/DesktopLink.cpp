@@ -145,11 +145,15 @@ void DesktopLink::Open(const std::vector<String>& paths)
         return;
     GridCtrl& tracks = player_.CurrentTrackList();
     const int first = tracks.GetCount();
-    player_.AddPaths(paths, true);
-    if (tracks.GetCount() <= first)
-        return;
-    tracks.SetCursor(first);
-    player_.PlaySelected();
+    // The add runs in the background; the player owns it, so it outlives this link.
+    // The grid does too: an add whose playlist is deleted never ends here.
+    Player& player = player_;
+    player_.AddPaths(paths, true, [&player, &tracks, first] {
+        if (tracks.GetCount() <= first)
+            return;
+        tracks.SetCursor(first);
+        player.PlaySelected();
+    });
 }
 
 void DesktopLink::OpenLater(std::vector<String> paths)

@@ -1,5 +1,6 @@
 #include "app/Player.h"
 
+#include <QApplication>
 #include <QMenuBar>
 #include <cstdio>
 #include <cstdlib>
@@ -35,7 +36,7 @@ String Player::MakeTitle()
 Player::Player()
     : playback(engine, *this, PlaybackDisplays{play, position, volume, info},
                [this] { return library.SelectedTrackList(); }),
-      library(*this, engine, playback)
+      library(*this, playback)
 {
     // The engine has already shown its own message when it fails.
     if (engine.Init() < 0)
@@ -73,6 +74,7 @@ Player::Player()
     position.label = Translate("Position");
     volume.label = Translate("Volume");
     ConnectActions();
+    ConnectAdds();
     volume.Set(engine.GetVolume());
     position.gradient = false;
     position.fillColor = QColor(200, 200, 240);
@@ -98,6 +100,27 @@ void Player::ConnectActions()
     QObject::connect(&next, &QPushButton::clicked, this, [this] { PlayNext(); });
     position.WhenAction = [this] { Seek(); };
     volume.WhenAction = [this] { VolumeChanged(); };
+}
+
+void Player::ConnectAdds()
+{
+    BackgroundAdd& adds = library.Adds();
+    adds.WhenProgress = [this](const BackgroundAdd::Progress& progress) {
+        const AddProgressText text = MakeAddProgressText(progress.handled, progress.found, progress.path);
+        addProgress.SetText(text.counts, text.where);
+        if (addProgress.isHidden()) {
+            info.hide();
+            addProgress.show();
+        }
+    };
+    adds.WhenIdle = [this] {
+        const bool hadFocus = addProgress.isAncestorOf(QApplication::focusWidget()) || addProgress.hasFocus();
+        addProgress.hide();
+        info.show();
+        if (hadFocus)
+            library.CurrentTrackList().setFocus();
+    };
+    addProgress.WhenCancel = [this] { library.Adds().CancelCurrent(); };
 }
 
 void Player::ShowTrackList(GridCtrl& tracks)

@@ -97,7 +97,10 @@ public:
     void AddFiles(bool append) { library.AddFiles(append); }
     void AddFolder(bool append) { library.AddFolder(append); }
     void ScanFolder(bool append, const String& dir) { library.ScanFolder(append, dir); }
-    void AddPaths(const std::vector<String>& paths, bool append) { library.AddPaths(paths, append); }
+    void AddPaths(const std::vector<String>& paths, bool append, std::function<void()> whenDone = {})
+    {
+        library.AddPaths(paths, append, std::move(whenDone));
+    }
     void AddListFrom(const std::vector<String>& paths) { library.AddListFrom(paths); }
     void TrackRemoving() { library.TrackRemoving(); }
     void TrackAddMenu(Bar& bar) { library.TrackAddMenu(bar); }
@@ -108,6 +111,8 @@ private:
     // Places ListGrid and the selected playlist's tracks as the splitter's panes.
     void ShowTrackList(GridCtrl& tracks);
     void ConnectActions();
+    // The progress line takes the now-playing panel's place while music is added.
+    void ConnectAdds();
     // The window's own texts in the current language: the labelled buttons, the
     // bars' labels and the menu bar's entries. Runs when the language changes.
     void Retranslate();

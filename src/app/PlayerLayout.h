@@ -6,6 +6,7 @@
 #include "app/Splitter.h"
 #include "playback/ProgressButton.h"
 #include "playback/StreamInfo.h"
+#include "ui/ProgressLine.h"
 #include "ui/Translate.h"
 
 // The main window's controls and where they sit, in design units of a
@@ -26,6 +27,8 @@ public:
     QPushButton exit;
     QPushButton totray;
     StreamInfo info;
+    // Takes the now-playing panel's place while music is being added.
+    ProgressLine addProgress;
 
 protected:
     // Places the controls into the window's client area, fixes the window's
@@ -46,6 +49,8 @@ protected:
         pins->Add(exit, Pin::End(4, 64), Pin::End(32, 24));
         pins->Add(totray, Pin::End(4, 64), Pin::End(4, 24));
         pins->Add(info, Pin::Stretch(104, 196), Pin::End(4, 28));
+        pins->Add(addProgress, Pin::Stretch(104, 196), Pin::End(4, 28));
+        addProgress.hide();
         delete this->Client().layout();
         this->Client().setLayout(pins);
 

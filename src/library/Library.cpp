@@ -16,15 +16,18 @@
 #include "ui/Translate.h"
 #include "ui/WaitCursor.h"
 
-Library::Library(QWidget& gridOwner, AudioEngine& engine, PlaybackControl& playback)
+Library::Library(QWidget& gridOwner, PlaybackControl& playback)
     : gridOwner_(gridOwner),
       playback_(playback),
-      adder_(
-          engine, [this]() -> GridCtrl& { return CurrentTrackList(); },
-          [this] { return ListGrid.Get(ListGrid.GetCursor(), LIST_ID); })
+      adder_([this]() -> GridCtrl& { return CurrentTrackList(); },
+             [this] { return ListGrid.Get(ListGrid.GetCursor(), LIST_ID); })
 {
     SetupListGrid();
     adder_.SetupSelectors();
+    adder_.Adds().WriteOrder = [this](GridCtrl& tracks, std::vector<Value> display,
+                                      const std::vector<std::pair<Value, int>>& inserted) {
+        return WriteAddedOrder(tracks, std::move(display), inserted);
+    };
     // ListGrid hears it once for the whole library, wherever the window has put it.
     WatchLanguage(ListGrid, [this] { Retranslate(); });
 }
@@ -39,6 +42,8 @@ void Library::Retranslate()
 
 Library::~Library()
 {
+    // Whatever an add has not stored yet is dropped, so every row shown is stored.
+    adder_.Adds().Stop();
     SavePositions();
 }
 

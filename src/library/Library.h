@@ -14,7 +14,6 @@
 #include "ui/Bar.h"
 #include "ui/GridCtrl.h"
 
-class AudioEngine;
 class PlaybackControl;
 class QWidget;
 
@@ -29,10 +28,11 @@ class Library {
 public:
     using TrackGrids = std::vector<std::unique_ptr<GridCtrl>>;
 
-    // Track grids are made as hidden children of gridOwner. Tracks are read
-    // through the engine; removals that concern playback are told to it.
-    Library(QWidget& gridOwner, AudioEngine& engine, PlaybackControl& playback);
-    // Saves the display positions while every grid is still there.
+    // Track grids are made as hidden children of gridOwner; removals that
+    // concern playback are told to it.
+    Library(QWidget& gridOwner, PlaybackControl& playback);
+    // Stops any add of music (what it stored stays), then saves the display
+    // positions while every grid is still there.
     ~Library();
     Library(const Library&) = delete;
     Library& operator=(const Library&) = delete;
@@ -79,13 +79,18 @@ public:
     void AddListFrom(const std::vector<String>& paths);
 
     // ---- Track grid handlers and commands; they act on CurrentTrackList.
-    void AddTrack(bool append, const String& path) { adder_.AddTrack(append, path); }
-    // An add also stores the positions of the rows it moved down.
-    void AddFiles(bool append);
-    void AddFolder(bool append);
+    // Adds one file at once; the positions it shifts are stored with it.
+    void AddTrack(bool append, const String& path);
+    // Adds in the background; each batch also stores the positions of the rows it moved down.
+    void AddFiles(bool append) { adder_.AddFiles(append); }
+    void AddFolder(bool append) { adder_.AddFolder(append); }
     void ScanFolder(bool append, const String& dir) { adder_.ScanFolder(append, dir); }
-    // Files, folders and the entries of playlist files in one add.
-    void AddPaths(const std::vector<String>& paths, bool append);
+    // Files, folders and the entries of playlist files in one add in the
+    // background; `whenDone` runs once it has ended (see MusicAdder::AddPaths).
+    void AddPaths(const std::vector<String>& paths, bool append, std::function<void()> whenDone = {})
+    {
+        adder_.AddPaths(paths, append, std::move(whenDone));
+    }
     void TrackRemoving();
 
     // Shows the grids' captions and the file selector's type names in the current
@@ -102,6 +107,8 @@ public:
 
     FileSelector& Files() { return adder_.Files(); }
     FolderSelector& Folders() { return adder_.Folders(); }
+    // The adds of music running in the background, and those waiting behind them.
+    BackgroundAdd& Adds() { return adder_.Adds(); }
     // Load, Save as, Import and Export of playlist files.
     PlaylistFiles& PlaylistCommands() { return playlistFiles_; }
 
@@ -141,6 +148,10 @@ private:
     Value ListIdOf(const GridCtrl& tracks);
     // Whether some display order is not stored yet.
     bool OrderPending();
+    // Inside the transaction of a batch of added tracks: writes the positions it
+    // changes; see BackgroundAdd::WriteOrder.
+    std::function<void()> WriteAddedOrder(GridCtrl& tracks, std::vector<Value> display,
+                                          const std::vector<std::pair<Value, int>>& inserted);
     // Stores the IDs of the selected rows (or of the current row alone).
     bool RemoveTrackRows(GridCtrl& tracks);
 };

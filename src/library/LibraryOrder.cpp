@@ -76,22 +76,40 @@ bool Library::OrderPending()
     return false;
 }
 
-void Library::AddFiles(bool append)
+std::function<void()> Library::WriteAddedOrder(GridCtrl& tracks, std::vector<Value> display,
+                                               const std::vector<std::pair<Value, int>>& inserted)
 {
-    adder_.AddFiles(append);
-    StoreTrackOrder(CurrentTrackList());
+    const Value list = ListIdOf(tracks);
+    SqlSession* session = SQL.GetSession();
+    if (list.IsNull() || !session)
+        return [] {};
+    StoredOrder& stored = trackOrders_[list.ToInt64()];
+    // The new entries hold the POS their insert gave them; only where that
+    // differs from the display (and for the rows they pushed down) is written.
+    std::unordered_map<int64_t, int> insertedPos;
+    for (const auto& [key, pos] : inserted)
+        insertedPos.emplace(key.ToInt64(), pos);
+    std::vector<int> changed;
+    for (int i : stored.Changed(display)) {
+        const auto found = insertedPos.find(display[static_cast<size_t>(i)].ToInt64());
+        if (found == insertedPos.end() || found->second != i)
+            changed.push_back(i);
+    }
+    if (!WriteOrder(*session, list, display, changed))
+        return {};
+    return [this, key = list.ToInt64(), display = std::move(display), changed = std::move(changed), inserted] {
+        StoredOrder& order = trackOrders_[key];
+        for (const auto& [entry, pos] : inserted)
+            order.Inserted(entry, pos);
+        order.Written(display, changed);
+    };
 }
 
-void Library::AddFolder(bool append)
+void Library::AddTrack(bool append, const String& path)
 {
-    adder_.AddFolder(append);
-    StoreTrackOrder(CurrentTrackList());
-}
-
-void Library::AddPaths(const std::vector<String>& paths, bool append)
-{
-    adder_.AddPaths(paths, append);
-    StoreTrackOrder(CurrentTrackList());
+    GridCtrl& tracks = CurrentTrackList();
+    adder_.AddTrack(append, path);
+    StoreTrackOrder(tracks);
 }
 
 void Library::SavePositions()

@@ -3,46 +3,73 @@
 #include <filesystem>
 #include <utility>
 
-#include "data/Sql.h"
-#include "data/SqlTransaction.h"
 #include "library/LibraryDb.h"
-#include "library/LibraryGrids.h"
-#include "library/MusicFiles.h"
 #include "library/ScanFolder.h"
-#include "library/SkippedSummary.h"
-#include "library/TrackInserter.h"
-#include "library/TrackTags.h"
-#include "playback/AudioEngine.h"
+#include "library/MusicFiles.h"
 #include "playlists/Playlist.h"
 #include "ui/GridCtrl.h"
-#include "ui/ShownText.h"
+#include "ui/Prompt.h"
 #include "ui/Translate.h"
-#include "ui/WaitCursor.h"
 
 namespace {
 
-// Releases a tag-reading stream however AddTrack leaves.
-class OpenedStream {
-public:
-    OpenedStream(AudioEngine& engine, const String& path) : engine_(engine), handle_(engine.OpenStream(path)) {}
-    ~OpenedStream() { engine_.ReleaseStream(handle_); }
-    OpenedStream(const OpenedStream&) = delete;
-    OpenedStream& operator=(const OpenedStream&) = delete;
+// Hands on a playlist file's entries in order, and what it could not name
+// (a missing file, a stream) as left out, with the reason.
+bool PushPlaylistEntries(const String& list, const ScanVisitor& visitor)
+{
+    const PlaylistFile playlist = ReadPlaylist(list, [](const std::string& entry) { return IsMusicFile(entry); });
+    if (!playlist.ok)
+        return visitor.problem(list, playlist.error);
+    for (const PlaylistEntry& entry : playlist.entries)
+        if (!visitor.file(entry.path))
+            return false;
+    for (const PlaylistProblem& problem : playlist.problems)
+        if (!visitor.problem(PathLastComponent(list) + ": " + problem.entry, problem.reason))
+            return false;
+    return true;
+}
 
-    explicit operator bool() const { return bool(handle_); }
-    AudioEngine::SoundHandle Get() const { return handle_; }
-
-private:
-    AudioEngine& engine_;
-    AudioEngine::SoundHandle handle_;
-};
+// Walks the chosen files, folders and playlist files on the readers' scan
+// thread, in the order given: a file is handed on as it is, a folder is scanned
+// depth first, a playlist file gives its entries. What cannot be read is handed
+// on with its reason.
+PathSource EntriesSource(std::vector<String> paths)
+{
+    return [paths = std::move(paths)](const std::function<bool(ProbedPath&&)>& push) {
+        ScanVisitor visitor;
+        visitor.file = [&](const String& path) { return push(ProbedPath{path, {}}); };
+        visitor.problem = [&](const String& path, const String& reason) {
+            ProbedPath item{path, {}};
+            item.probed.problem = AudioEngine::FileProblem::Unreadable;
+            item.probed.reason = reason;
+            return push(std::move(item));
+        };
+        for (const String& path : paths) {
+            std::error_code error;
+            bool goOn = true;
+            if (std::filesystem::is_directory(path, error))
+                goOn = ScanFolder(path, visitor);
+            else if (PlaylistFormatOf(path) != PlaylistFormat::Unknown)
+                goOn = PushPlaylistEntries(path, visitor);
+            else
+                goOn = visitor.file(path);
+            if (!goOn)
+                return;
+        }
+    };
+}
 
 }  // namespace
 
-MusicAdder::MusicAdder(AudioEngine& engine, std::function<GridCtrl&()> currentTracks,
-                       std::function<Value()> currentListId)
-    : engine_(engine), currentTracks_(std::move(currentTracks)), currentListId_(std::move(currentListId))
+MusicAdder::MusicAdder(std::function<GridCtrl&()> currentTracks, std::function<Value()> currentListId)
+    : currentTracks_(std::move(currentTracks)), currentListId_(std::move(currentListId))
 {
+    // One message at the end of an add, and only when something was left out.
+    adds_.WhenFinished = [](const AddOutcome& outcome) {
+        const AddReport report = MakeAddReport(outcome);
+        if (!report.text.empty())
+            PromptDetails(report.text, report.details);
+    };
 }
 
 void MusicAdder::SetupSelectors()
@@ -55,106 +82,61 @@ void MusicAdder::SetupSelectors()
 void MusicAdder::AddTrack(bool append, const String& path)
 {
     GridCtrl& g = currentTracks_();
-    // Inserting needs a cursor row; without one the file is appended rather than lost.
-    const bool inserting = !append && g.IsCursor();
-    if (inserting)
-        g.DoInsert();
-    else
-        g.DoAppend();
-    const int row = g.GetCursor();
-    if (row < 0)
+    const AudioEngine::FileCheck probed = AudioEngine::CheckFile(path);
+    if (!probed.Playable()) {
+        AddOutcome outcome;
+        outcome.failures.push_back({path, probed.reason});
+        outcome.singleFile = path;
+        PromptOK(MakeAddReport(outcome).text);
         return;
-    g.Get(row, TRACK_FILE) = path;
-
-    OpenedStream stream(engine_, path);
-    if (stream) {
-        const TrackFields track = ReadTrackFields(engine_, stream.Get(), path);
-        g.Get(row, TRACK_TITLE) = track.title;
-        g.Get(row, TRACK_ARTIST) = track.artist;
-        g.Get(row, TRACK_ALBUM) = track.album;
-        g.Get(row, TRACK_LENGTH) = track.length;
-        const Value list = currentListId_();
-        g.Get(row, TRACK_ID) = trackInserter_ ? trackInserter_->Insert(list, row, track) : StoreTrack(list, row, track);
     }
-    // The engine has shown why a file could not be opened; its row keeps only the path.
-    rowRepaint_.RowAdded(g, row, inserting);
+    // Inserting needs a cursor row; without one the file is appended rather than lost.
+    const int row = !append && g.IsCursor() ? g.GetCursor() : g.GetCount();
+    const TrackFields track = TrackFieldsOf(path, probed);
+    const Value id = StoreTrack(currentListId_(), row, track);
+    if (id.IsNull())
+        return;  // a row is never shown as stored when it is not
+    g.SetCursor(g.InsertRow(row, TrackRow(id, track)));
 }
 
-void MusicAdder::RunAdd(const std::function<void()>& add)
+void MusicAdder::RunAdd(bool append, PathSource source, const String& singleFile, std::function<void()> whenDone)
 {
-    SqlSession* session = SQL.GetSession();
-    SqlTransaction transaction(session);
-    {
-        WaitCursor wait;
-        TrackInserter inserter(session);
-        trackInserter_ = &inserter;
-        add();
-        trackInserter_ = nullptr;
-    }
-    transaction.Commit();
-}
-
-bool MusicAdder::AppendsAnyway(bool append)
-{
-    return append || !currentTracks_().IsCursor();
+    BackgroundAdd::Request request;
+    request.grid = &currentTracks_();
+    request.list = currentListId_();
+    request.append = append;
+    request.source = std::move(source);
+    request.singleFile = singleFile;
+    request.whenDone = std::move(whenDone);
+    adds_.Queue(std::move(request));
 }
 
 void MusicAdder::AddFiles(bool append)
 {
     if (!fileSelector_.ExecuteOpen(Translate("Select music file")))
         return;
-    append = AppendsAnyway(append);
-    RunAdd([&] {
-        for (const String& path : fileSelector_.Get())
-            AddTrack(append, path);
-    });
+    const std::vector<String>& files = fileSelector_.Get();
+    RunAdd(append, EntriesSource(files), files.size() == 1 ? files[0] : String());
 }
 
 void MusicAdder::AddFolder(bool append)
 {
     if (!folderSelector_.ExecuteSelectDir(Translate("Select music folder")))
         return;
-    ScanFolders(AppendsAnyway(append), folderSelector_.Get());
+    ScanFolders(append, folderSelector_.Get());
 }
 
 void MusicAdder::ScanFolders(bool append, const std::vector<String>& folders)
 {
-    RunAdd([&] {
-        for (const String& folder : folders)
-            ScanFolder(append, folder);
-    });
+    RunAdd(append, EntriesSource(folders));
 }
 
-void MusicAdder::AddPaths(const std::vector<String>& paths, bool append)
+void MusicAdder::AddPaths(const std::vector<String>& paths, bool append, std::function<void()> whenDone)
 {
-    append = AppendsAnyway(append);
-    SkippedSummary skipped;
-    RunAdd([&] {
-        for (const String& path : paths) {
-            std::error_code error;
-            if (std::filesystem::is_directory(path, error))
-                ScanFolder(append, path);
-            else if (PlaylistFormatOf(path) != PlaylistFormat::Unknown)
-                AddPlaylistEntries(append, path, skipped);
-            else
-                AddTrack(append, path);
-        }
-    });
-    skipped.Show("Some entries were not added:");
-}
-
-void MusicAdder::AddPlaylistEntries(bool append, const String& path, SkippedSummary& skipped)
-{
-    const PlaylistFile playlist = ReadPlaylist(path, [](const std::string& entry) { return IsMusicFile(entry); });
-    if (!playlist.ok)
-        skipped.Add(TranslateShown(playlist.error));
-    for (const PlaylistEntry& entry : playlist.entries)
-        AddTrack(append, entry.path);
-    for (const PlaylistProblem& problem : playlist.problems)
-        skipped.AddEntry(PathLastComponent(path), problem.entry, problem.reason);
+    RunAdd(append, EntriesSource(paths), {}, std::move(whenDone));
 }
 
 void MusicAdder::ScanFolder(bool append, const String& dir)
 {
-    ::ScanFolder(dir, [&](const String& path) { AddTrack(append, path); });
+    ScanFolders(append, {dir});
 }

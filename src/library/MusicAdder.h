@@ -4,59 +4,49 @@
 #include <vector>
 
 #include "core/Value.h"
-#include "library/RowRepaint.h"
+#include "library/BackgroundAdd.h"
 #include "ui/FileSelector.h"
 
-class AudioEngine;
 class GridCtrl;
-class SkippedSummary;
-class TrackInserter;
 
-// Adding music files and folders to the selected playlist's track grid: the
-// two selectors, the tag reading through the engine and the storing of each
-// track. Every add command runs in one transaction with the wait cursor shown.
+// Adding music files and folders to the selected playlist's track grid: the two
+// selectors, and the adds themselves, which read the files in the background
+// (BackgroundAdd) so that the window stays live; a second add waits for the first.
 class MusicAdder {
 public:
     // `currentTracks` gives the grid to add to; `currentListId` the LISTS.ID
-    // its tracks are stored under.
-    MusicAdder(AudioEngine& engine, std::function<GridCtrl&()> currentTracks,
-               std::function<Value()> currentListId);
+    // its tracks are stored under. Both are asked when an add is requested.
+    MusicAdder(std::function<GridCtrl&()> currentTracks, std::function<Value()> currentListId);
 
     // Sets up both selectors: the music file type, several choices at once.
     void SetupSelectors();
 
-    // Adds one file: a new row (appended, or inserted at the cursor row), its
-    // tags and length read through the engine, stored. A file the engine cannot
-    // open leaves a row holding only its path, never stored.
+    // Adds one file at once, on this thread: a new row (appended, or inserted at
+    // the cursor row) with its tags and length, stored. A file that cannot be
+    // played is not added; a message names it and says why.
     void AddTrack(bool append, const String& path);
-    // Asks for files / a folder and adds them; a cancelled selector changes nothing.
+    // Asks for files / a folder and adds them in the background; a cancelled
+    // selector changes nothing.
     void AddFiles(bool append);
     void AddFolder(bool append);
-    // Adds every music file below dir, depth first.
+    // Adds every music file below dir, depth first, in the background.
     void ScanFolder(bool append, const String& dir);
-    // Scans the folders in one transaction, with the wait cursor shown.
     void ScanFolders(bool append, const std::vector<String>& folders);
-    // Files, folders (scanned) and the entries of playlist files in one add, in
-    // one transaction: appended, or inserted at the cursor row. Playlist entries
-    // that could not be added are listed in one message at the end.
-    void AddPaths(const std::vector<String>& paths, bool append);
+    // Files, folders (scanned) and the entries of playlist files in one add in
+    // the background: appended, or inserted at the cursor row. `whenDone` runs
+    // once the add has ended, unless its playlist went first.
+    void AddPaths(const std::vector<String>& paths, bool append, std::function<void()> whenDone = {});
 
     FileSelector& Files() { return fileSelector_; }
     FolderSelector& Folders() { return folderSelector_; }
+    BackgroundAdd& Adds() { return adds_; }
 
 private:
-    // Runs an add of files or folders in one transaction, with the wait cursor.
-    void RunAdd(const std::function<void()>& add);
-    // Inserting needs a cursor row: into an empty playlist the files are appended.
-    bool AppendsAnyway(bool append);
-    void AddPlaylistEntries(bool append, const String& path, SkippedSummary& skipped);
+    void RunAdd(bool append, PathSource source, const String& singleFile = {}, std::function<void()> whenDone = {});
 
-    AudioEngine& engine_;
     std::function<GridCtrl&()> currentTracks_;
     std::function<Value()> currentListId_;
     FileSelector fileSelector_;
     FolderSelector folderSelector_;
-    RowRepaint rowRepaint_;
-    // Stores the tracks while an add runs; none outside of one.
-    TrackInserter* trackInserter_ = nullptr;
+    BackgroundAdd adds_;
 };

@@ -96,8 +96,10 @@ void Library::ListRemoving()
         listOrder_.Removed(id);
         trackOrders_.erase(id.ToInt64());
     }
-    if (hasGrid)
+    if (hasGrid) {
+        adder_.Adds().Forget(*trackLists_[k]);
         trackLists_.erase(trackLists_.begin() + k);
+    }
 }
 
 void Library::ListCursorChanged()

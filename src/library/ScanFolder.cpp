@@ -6,6 +6,10 @@
 #include <utility>
 #include <vector>
 
+#include <cerrno>
+#include <climits>
+#include <cstring>
+
 #include <dirent.h>
 #include <sys/stat.h>
 
@@ -21,6 +25,7 @@ using DirHandle = std::unique_ptr<DIR, DirCloser>;
 struct Entry {
     String name;
     bool isDir = false;
+    bool special = false;  // a pipe, socket or device
 };
 
 using FolderId = std::pair<dev_t, ino_t>;
@@ -47,7 +52,21 @@ bool NameLess(const Entry& a, const Entry& b)
     return folded != 0 ? folded < 0 : a.name < b.name;
 }
 
-// Reads one folder's entries, sorted; returns false when the folder cannot be opened.
+String FolderProblem(int error)
+{
+    switch (error) {
+    case EACCES:
+    case EPERM:
+        return "cannot read folder: permission denied";
+    case ENOENT:
+    case ENOTDIR:
+        return "cannot read folder: it is gone";
+    default:
+        return String("cannot read folder: ") + std::strerror(error);
+    }
+}
+
+// Reads one folder's entries, sorted; false (errno kept) when the folder cannot be opened.
 bool ReadEntries(const String& dir, std::vector<Entry>& entries)
 {
     DirHandle handle(opendir(dir.empty() ? "." : dir.c_str()));
@@ -59,38 +78,61 @@ bool ReadEntries(const String& dir, std::vector<Entry>& entries)
             continue;
         struct stat info {};
         // stat follows symbolic links, so a link to a folder counts as a folder;
-        // an entry that cannot be examined (a dangling link) is treated as a file.
+        // an entry that cannot be examined (a dangling link, a path too long) is treated as a file.
         const bool examined = stat(JoinPath(dir, name).c_str(), &info) == 0;
         const bool isDir = examined && S_ISDIR(info.st_mode);
         // Pipes, sockets and devices are no music files: opening a pipe to read
         // its tags would wait for a writer and freeze the whole add.
-        if (examined && !isDir && !S_ISREG(info.st_mode))
-            continue;
-        entries.push_back({name, isDir});
+        const bool special = examined && !isDir && !S_ISREG(info.st_mode);
+        entries.push_back({name, isDir, special});
     }
     std::sort(entries.begin(), entries.end(), NameLess);
     return true;
 }
 
-void ScanOne(const String& dir, const std::function<void(const String&)>& addFile,
-             std::set<FolderId>& visited)
-{
-    struct stat info {};
-    if (stat(dir.empty() ? "." : dir.c_str(), &info) != 0)
-        return;
-    if (!visited.insert({info.st_dev, info.st_ino}).second)
-        return;  // reached again through a link
-    std::vector<Entry> entries;
-    if (!ReadEntries(dir, entries))
-        return;
-    for (const Entry& entry : entries) {
-        const String path = JoinPath(dir, entry.name);
-        if (entry.isDir)
-            ScanOne(path, addFile, visited);
-        else if (IsMusicFile(entry.name))
-            addFile(path);
+class Scan {
+public:
+    explicit Scan(const ScanVisitor& visitor) : visitor_(visitor) {}
+
+    // False once the visitor asked to stop.
+    bool Folder(const String& dir)
+    {
+        struct stat info {};
+        if (stat(dir.empty() ? "." : dir.c_str(), &info) != 0)
+            return Problem(dir, FolderProblem(errno));
+        if (!visited_.insert({info.st_dev, info.st_ino}).second)
+            return true;  // reached again through a link
+        std::vector<Entry> entries;
+        if (!ReadEntries(dir, entries))
+            return Problem(dir, FolderProblem(errno));
+        for (const Entry& entry : entries) {
+            const String path = JoinPath(dir, entry.name);
+            const bool wanted = entry.isDir || IsMusicFile(entry.name);
+            if (wanted && path.size() >= PATH_MAX) {
+                if (!Problem(path, "path longer than the system allows"))
+                    return false;
+                continue;
+            }
+            if (entry.special) {
+                if (wanted && !Problem(path, "not a regular file"))
+                    return false;
+                continue;
+            }
+            if (entry.isDir ? !Folder(path) : (wanted && !visitor_.file(path)))
+                return false;
+        }
+        return true;
     }
-}
+
+private:
+    bool Problem(const String& path, const String& reason)
+    {
+        return !visitor_.problem || visitor_.problem(path, reason);
+    }
+
+    const ScanVisitor& visitor_;
+    std::set<FolderId> visited_;
+};
 
 } // namespace
 
@@ -101,8 +143,12 @@ String JoinPath(const String& dir, const String& name)
     return dir + "/" + name;
 }
 
+bool ScanFolder(const String& dir, const ScanVisitor& visitor)
+{
+    return Scan(visitor).Folder(dir);
+}
+
 void ScanFolder(const String& dir, const std::function<void(const String& path)>& addFile)
 {
-    std::set<FolderId> visited;
-    ScanOne(dir, addFile, visited);
+    ScanFolder(dir, ScanVisitor{[&](const String& path) { addFile(path); return true; }, {}});
 }

@@ -111,7 +111,7 @@ int AudioEngine::Init()
         return -1;
     if (version < kRequiredVersion) {
         // The translation keeps the two conversions of the English text.
-        PromptOK(FormatText(Translate("You are using an old version of FMOD %08x&This program requires %08x\n"),
+        PromptOK(FormatText(Translate("The audio engine is too old (version %08x)&This program requires version %08x"),
                             version, kRequiredVersion));
         return -1;
     }
@@ -143,11 +143,24 @@ bool AudioEngine::CheckResult(bool show)
         return false;
     if (!show)
         return true;
-    PromptOK(Fill(Translate("FMOD error! (%d) %s\n"), {std::to_string(result), Translate(ErrorText(result))}));
+    PromptOK(FailureText());
     return true;
 }
 
 const char* AudioEngine::ErrorText(int code) { return audio::ResultText(code); }
+
+std::string AudioEngine::FailureText() const
+{
+    std::string text = Translate(ErrorText(result));
+    if (playing_.empty())
+        return Fill(Translate("Audio error: %s (%d)"), {text, std::to_string(result)});
+    // Part of a sentence about the file: "Cannot play "x.mp3": file not found. (1)"
+    if (!text.empty() && text[0] >= 'A' && text[0] <= 'Z' && !(text.size() > 1 && text[1] >= 'A' && text[1] <= 'Z'))
+        text[0] = static_cast<char>(text[0] - 'A' + 'a');
+    const size_t slash = playing_.rfind('/');
+    const std::string name = slash == std::string::npos ? playing_ : playing_.substr(slash + 1);
+    return Fill(Translate("Cannot play \"%s\": %s (%d)"), {name, text, std::to_string(result)});
+}
 
 AudioEngine::SoundHandle AudioEngine::OpenStream(const std::string& path)
 {
@@ -179,6 +192,12 @@ bool AudioEngine::FreeCurrent()
 bool AudioEngine::PlayFile(const std::string& path)
 {
     FreeCurrent();
+    // Failures from here on are told as failures to play this file.
+    playing_ = path;
+    struct Forget {
+        std::string& path;
+        ~Forget() { path.clear(); }
+    } forget{playing_};
     sound = OpenStream(path);
     if (!sound)
         return false;

@@ -5,15 +5,24 @@
 #include <string>
 
 #include "audio/AudioSystem.h"
+#include "audio/FileProbe.h"
 #include "core/Value.h"
 
 // The program's layer over the audio back-end and the only code that calls it.
-// Every reported failure is shown at once in an information message box
-// ("FMOD error! (%d) %s\n") and the operation returns its failure value.
+// Every reported failure is shown at once in an information message box, in
+// plain words with the result code ("Cannot play "x.mp3": file not found. (1)"),
+// and the operation returns its failure value.
 // All calls belong to the user-interface thread.
 class AudioEngine {
 public:
     using SoundHandle = audio::StreamHandle;
+
+    // What adding a file needs to know of it: its tags, its length and whether its
+    // first audio frame decodes, or why it cannot be played, in plain words.
+    using FileCheck = audio::ProbedFile;
+    using FileProblem = audio::ProbeProblem;
+    // Uses no engine state, so any thread may check files, several at once.
+    static FileCheck CheckFile(const std::string& path) { return audio::ProbeFile(path); }
 
     // The oldest back-end version the program works with.
     static constexpr unsigned kRequiredVersion = 0x00040205;
@@ -70,4 +79,7 @@ private:
     int lengthMs = 0;
 
     SystemFactory factory_;
+    // The file PlayFile is starting, named by its failure messages; empty otherwise.
+    std::string playing_;
+    std::string FailureText() const;
 };

@@ -147,6 +147,28 @@ void GridCtrl::Add()
     AppendRow(nullptr, &none, 0);
 }
 
+int GridCtrl::InsertRow(int row, std::vector<Value>&& values)
+{
+    // An open editor would stay over the row that moved away from under it.
+    AcceptEdit();
+    const bool atEnd = row < 0 || row >= GetCount();
+    row = atEnd ? model_.Append() : model_.Insert(row);
+    const int end = std::min(int(values.size()), GetColumnCount());
+    for (int i = 0; i < end; ++i)
+        model_.Cell(row, i) = std::move(values[i]);
+    if (!atEnd) {
+        if (d_->cursorRow >= row)
+            ++d_->cursorRow;
+        if (d_->anchorRow >= row)
+            ++d_->anchorRow;
+    }
+    if (!d_->updatePending) {
+        d_->updatePending = true;
+        viewport()->update();
+    }
+    return row;
+}
+
 Value& GridCtrl::Get(int row, int column)
 {
     if (!model_.IsRow(row) || column < 0 || column >= GetColumnCount()) {

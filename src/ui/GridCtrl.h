@@ -178,6 +178,10 @@ public:
     void Add(const std::vector<Value>& values, int from = 0);
     void Add(std::vector<Value>&& values, int from = 0);
     void Add();
+    // Puts a filled row at display index `row` (at the end for GetCount()) and leaves
+    // the cursor on the row it was on; the rows from there on move down one place.
+    // Returns the new row's display index.
+    int InsertRow(int row, std::vector<Value>&& values);
     int GetCount() const { return model_.GetCount(); }
     // A cell by display row; out-of-range access yields a scratch Null, never a crash.
     Value& Get(int row, int column);

@@ -78,6 +78,8 @@ std::unique_ptr<QMessageBox> MakePromptBox(const PromptRequest& request)
     for (size_t i = 0; i < buttons.size(); ++i)
         buttons[i]->setProperty(kButtonIndex, static_cast<int>(i));
     box->setDefaultButton(static_cast<QPushButton*>(buttons.front()));
+    if (!request.details.empty())
+        box->setDetailedText(QString::fromStdString(request.details));
     return box;
 }
 
@@ -101,5 +103,10 @@ int Question(const std::string& text, const std::vector<std::string>& buttons, i
 }
 
 void PromptOK(const std::string& text) { Show({PromptKind::Information, {}, text}); }
+
+void PromptDetails(const std::string& text, const std::string& details)
+{
+    Show({PromptKind::Information, {}, text, details});
+}
 
 void Exclamation(const std::string& text, const std::string& title) { Show({PromptKind::Exclamation, title, text}); }

@@ -15,6 +15,7 @@ struct PromptRequest {
     PromptKind kind;
     std::string title;  // empty: the application's name
     std::string text;
+    std::string details;  // a copyable list shown below the text; empty for none
     std::vector<std::string> buttons;  // a question's buttons; empty: one "OK"
 };
 
@@ -36,6 +37,8 @@ std::unique_ptr<QMessageBox> MakePromptBox(const PromptRequest& request);
 
 // An information box (with the system's beep) with one "OK" button.
 void PromptOK(const std::string& text);
+// An information box whose details (one item a line) sit in a read-only, copyable text box.
+void PromptDetails(const std::string& text, const std::string& details);
 // A warning box (with the system's beep) with one "OK" button.
 void Exclamation(const std::string& text, const std::string& title = {});
 // A question box with one button per text, the first being the default. Gives

@@ -14,6 +14,7 @@
 #include "app/Language.h"
 #include "library/LibraryGrids.h"
 #include "support/PrivateBus.h"
+#include "support/WaitForAdds.h"
 
 namespace {
 
@@ -217,12 +218,13 @@ TEST_F(DesktopLinkTest, OpenedFilesFoldersAndPlaylistsAreAppendedAndTheFirstPlay
     GridCtrl& list = Fill({kTone});
 
     link->Open({kToneWav, music.File("album"), music.File("mix.m3u")});
+    WaitForAdds(player->library);
     ASSERT_EQ(list.GetCount(), 5);
     EXPECT_EQ(Column(list, TRACK_FILE), (std::vector<String>{kTone, kToneWav, music.File("album/1.ogg"),
                                                              music.File("album/2.wav"), music.File("album/2.wav")}));
     // The playlist's missing entry is named in the add's one message.
     ASSERT_EQ(prompts.size(), 1u);
-    EXPECT_NE(prompts[0].find("gone.ogg"), std::string::npos) << prompts[0];
+    EXPECT_NE(promptDetails[0].find("gone.ogg"), std::string::npos) << promptDetails[0];
     EXPECT_TRUE(player->Started());
     EXPECT_EQ(list.GetCursor(), 1);
     EXPECT_EQ(player->PlayingId(), list.Get(1, TRACK_ID).ToInt());
@@ -267,6 +269,7 @@ TEST_F(DesktopLinkTest, DroppedFilesGoInAtTheDropRowOrBelowTheLastRow)
     ASSERT_TRUE(WaitFor([&] { return player->ListGrid.GetCount() == lists + 2; }));
     EXPECT_EQ(player->ListGrid.Get(lists, LIST_NAME).ToString(), "Vol. 2");
     EXPECT_EQ(player->ListGrid.Get(lists + 1, LIST_NAME).ToString(), "Night mix");
+    WaitForAdds(player->library);
     EXPECT_EQ(Column(player->CurrentTrackList(), TRACK_FILE), (std::vector<String>{music.File("Vol. 2/a.ogg"), kToneWav}));
 }
 

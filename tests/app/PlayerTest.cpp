@@ -1,3 +1,6 @@
+#include <filesystem>
+
+#include <QElapsedTimer>
 #include <QMenuBar>
 #include <QTest>
 
@@ -247,4 +250,41 @@ TEST_F(PlayerTest, AColumnLayoutTheGridRefusesRestoresEveryDefault)
     EXPECT_EQ(loaded.splitter.GetPos(), 2000);
     EXPECT_NEAR(loaded.Engine().GetVolume(), 70.0f, 0.01);
     EXPECT_NEAR(loaded.volume.Get(), 70.0f, 0.01);
+}
+
+TEST_F(PlayerTest, AnAddShowsItsProgressInThePanelsPlaceAndEscapeOnItCancels)
+{
+    const std::filesystem::path many = dir.Path() / "many";
+    for (int i = 0; i < 3000; ++i) {
+        const std::filesystem::path folder = many / ("cd" + std::to_string(i / 100));
+        std::filesystem::create_directories(folder);
+        std::filesystem::copy_file(std::filesystem::path(QP_FIXTURES) / "tone.mp3",
+                                   folder / ("t" + std::to_string(i) + ".mp3"));
+    }
+    Player player;
+    player.show();
+    EXPECT_TRUE(player.addProgress.isHidden());
+    Answer(std::vector<String>{many.string()});
+    player.AddFolder(true);
+    QElapsedTimer waited;
+    waited.start();
+    while (player.CurrentTrackList().GetCount() == 0 && waited.elapsed() < 30000)
+        QTest::qWait(1);
+    ASSERT_TRUE(player.library.Adds().Busy()) << "the add ended before it could be cancelled";
+
+    EXPECT_TRUE(player.info.isHidden());
+    EXPECT_FALSE(player.addProgress.isHidden());
+    EXPECT_EQ(player.addProgress.geometry(), Expected(player.Client(), Pin::Stretch(104, 196), Pin::End(4, 28)));
+    EXPECT_EQ(player.addProgress.GetText().rfind("Adding ", 0), 0u) << player.addProgress.GetText();
+
+    player.addProgress.CancelButton().setFocus();
+    QTest::keyClick(&player.addProgress.CancelButton(), Qt::Key_Escape);
+    EXPECT_FALSE(player.library.Adds().Busy());
+    EXPECT_TRUE(player.addProgress.isHidden());
+    EXPECT_FALSE(player.info.isHidden());
+    EXPECT_TRUE(player.isVisible());  // Escape on the progress line cancels the add, not the window
+    EXPECT_TRUE(prompts.empty());
+    const int kept = player.CurrentTrackList().GetCount();
+    EXPECT_GT(kept, 0);
+    EXPECT_LT(kept, 3000);
 }

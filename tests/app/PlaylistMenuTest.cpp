@@ -10,6 +10,7 @@
 #include "library/PlaylistFiles.h"
 #include "playback/TrackColumns.h"
 #include "support/ReadFile.h"
+#include "support/WaitForAdds.h"
 
 namespace fs = std::filesystem;
 
@@ -114,6 +115,7 @@ TEST_F(PlaylistMenuTest, SaveAsThenLoadGivesTheSameTracksInEachFormat)
 
         Answer(std::vector<String>{file});
         Choose(player, "Load");
+        WaitForAdds(player.library);
         ASSERT_EQ(player.ListGrid.GetCount(), ++lists);
         EXPECT_EQ(player.ListGrid.Get(player.ListGrid.GetCursor(), LIST_NAME).ToString(), "list");
         EXPECT_EQ(Rows(player.CurrentTrackList()), original);
@@ -140,6 +142,7 @@ TEST_F(PlaylistMenuTest, LoadTellsOnceWhatItSkippedAndEachSelectorKeepsItsFolder
     Player player;
     Answer(std::vector<String>{dir.File("lists/gaps.m3u"), dir.File("lists/broken.xspf")});
     Choose(player, "Load");
+    WaitForAdds(player.library);
 
     EXPECT_EQ(ListNames(player), (std::vector<std::string>{"Playlist 1", "gaps"}));
     ASSERT_EQ(player.CurrentTrackList().GetCount(), 1);
@@ -150,9 +153,11 @@ TEST_F(PlaylistMenuTest, LoadTellsOnceWhatItSkippedAndEachSelectorKeepsItsFolder
 
     // A cancelled selector changes nothing; the next run starts in the folder of the last choice.
     Choose(player, "Load");
+    WaitForAdds(player.library);
     EXPECT_EQ(requests.back().folder, dir.File("lists"));
     EXPECT_EQ(player.ListGrid.GetCount(), 2);
     Choose(player, "Import");
+    WaitForAdds(player.library);
     EXPECT_EQ(requests.back().folder, "");
 }
 
@@ -167,6 +172,7 @@ TEST_F(PlaylistMenuTest, ImportMakesAPlaylistOfEachPlaylistFileInTheFolder)
     Player player;
     Answer(std::vector<String>{dir.File("in")});
     Choose(player, "Import");
+    WaitForAdds(player.library);
     EXPECT_TRUE(prompts.empty());
     EXPECT_EQ(ListNames(player), (std::vector<std::string>{"Playlist 1", "first", "second"}));
     GridCtrl& first = *player.TrackLists[1];
@@ -179,6 +185,7 @@ TEST_F(PlaylistMenuTest, ImportMakesAPlaylistOfEachPlaylistFileInTheFolder)
     fs::create_directories(dir.Path() / "empty");
     Answer(std::vector<String>{dir.File("empty")});
     Choose(player, "Import");
+    WaitForAdds(player.library);
     ASSERT_EQ(prompts.size(), 1u);
     EXPECT_NE(prompts[0].find("no playlist file"), std::string::npos);
     EXPECT_EQ(player.ListGrid.GetCount(), 3);
@@ -213,6 +220,7 @@ TEST_F(PlaylistMenuTest, ExportWritesEveryPlaylistUnderASafeNameAndAsksBeforeRep
     EXPECT_EQ(prompts.size(), 2u);
     Answer(std::vector<String>{(out / "Playlist 1.m3u8").string()});
     Choose(player, "Load");
+    WaitForAdds(player.library);
     EXPECT_EQ(player.CurrentTrackList().GetCount(), 3);
 }
 

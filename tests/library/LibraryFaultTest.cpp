@@ -67,6 +67,7 @@ protected:
             paths.push_back(MakeMp3(dir.Path() / "music" / (title + ".mp3"), title));
         Answer(paths);
         Lib().AddFiles(true);
+        WaitForAdds();
     }
     std::vector<String> StoredTitles() { return Query("select TITLE from PLAYLISTS order by POS"); }
 

@@ -10,6 +10,7 @@
 #include "library/LibraryGrids.h"
 #include "support/LibraryFixture.h"
 #include "support/PartsRig.h"
+#include "support/WaitForAdds.h"
 
 class LibraryHarness : public LibraryFixture {
 protected:
@@ -36,6 +37,8 @@ protected:
     Library& Lib() { return parts->library; }
     GridCtrl& Lists() { return parts->library.ListGrid; }
     GridCtrl& Tracks() { return parts->library.CurrentTrackList(); }
+
+    void WaitForAdds() { ::WaitForAdds(Lib()); }
 
     // A column of every row of a grid, in display order, as text.
     static std::vector<String> Column(GridCtrl& grid, int column)

@@ -33,6 +33,7 @@ protected:
         Lists().SetCursor(listRow);
         Answer(std::vector<String>{MakeMp3(dir.Path() / "music" / (title + ".mp3"), title)});
         Lib().AddFiles(true);
+        WaitForAdds();
     }
 };
 
@@ -192,6 +193,7 @@ TEST_F(PlaylistTest, AddFolderMakesAPlaylistNamedAfterTheFolder)
     MakeMp3(jazz / "notes.txt.mp3.bak");
     Answer(std::vector<String>{jazz.string()});
     Lib().AddListFromFolder();
+    WaitForAdds();
 
     EXPECT_EQ(requests.back().title, "Select music folder");
     EXPECT_EQ(ListNames(), (std::vector<String>{"Playlist 1", "Jazz"}));
@@ -203,5 +205,6 @@ TEST_F(PlaylistTest, AddFolderMakesAPlaylistNamedAfterTheFolder)
 
     // A cancelled selector changes nothing.
     Lib().AddListFromFolder();
+    WaitForAdds();
     EXPECT_EQ(ListNames().size(), 2u);
 }

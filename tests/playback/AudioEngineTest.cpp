@@ -94,7 +94,7 @@ TEST(AudioEngineInitTest, VersionCheckAcceptsTheMinimumAndRejectsOlder)
         AudioEngine engine(ReportingVersion(0x00040204));
         EXPECT_EQ(engine.Init(), -1);
         ASSERT_EQ(prompts.texts.size(), 1u);
-        EXPECT_EQ(prompts.texts[0], "You are using an old version of FMOD 00040204&This program requires 00040205\n");
+        EXPECT_EQ(prompts.texts[0], "The audio engine is too old (version 00040204)&This program requires version 00040205");
     }
     EXPECT_GE(audio::kBackendVersion, AudioEngine::kRequiredVersion);
 }
@@ -105,7 +105,7 @@ TEST(AudioEngineInitTest, FailedCreationIsReportedWithTheErrorText)
     AudioEngine engine([](std::unique_ptr<audio::AudioSystem>&) { return audio::kErrMemory; });
     EXPECT_EQ(engine.Init(), -1);
     ASSERT_EQ(prompts.texts.size(), 1u);
-    EXPECT_EQ(prompts.texts[0], "FMOD error! (15) Not enough memory or resources.\n");
+    EXPECT_EQ(prompts.texts[0], "Audio error: Not enough memory or resources. (15)");
     EXPECT_STREQ(AudioEngine::ErrorText(68), "Unknown error.");
     EXPECT_STREQ(AudioEngine::ErrorText(0), "No errors.");
 }
@@ -192,21 +192,19 @@ TEST_F(AudioEngineTest, VolumeReadsBackAndZeroMutes)
 TEST_F(AudioEngineTest, DamagedFilesAreReportedOnceAndTheNextFilePlays)
 {
     ASSERT_TRUE(engine.PlayFile(Fixture("tone.ogg")));
-    const std::string formatError =
-        std::string("FMOD error! (3) ") + audio::ResultText(audio::kErrFormat) + "\n";
     for (const char* name : {"empty.mp3", "truncated.mp3", "random.mp3", "text.ogg"}) {
         SCOPED_TRACE(name);
         prompts.texts.clear();
         EXPECT_FALSE(engine.PlayFile(Fixture(name)));
         ASSERT_EQ(prompts.texts.size(), 1u);
-        EXPECT_EQ(prompts.texts[0], formatError);
+        EXPECT_EQ(prompts.texts[0], "Cannot play \"" + std::string(name) + "\": unsupported file or audio format. (3)");
         EXPECT_FALSE(engine.IsPlaying());  // the previous sound was released first
         EXPECT_FALSE(engine.OpenStream(Fixture(name)));
     }
     prompts.texts.clear();
     EXPECT_FALSE(engine.PlayFile(Fixture("no-such-file.mp3")));
     ASSERT_EQ(prompts.texts.size(), 1u);
-    EXPECT_EQ(prompts.texts[0], "FMOD error! (1) File not found.\n");
+    EXPECT_EQ(prompts.texts[0], "Cannot play \"no-such-file.mp3\": file not found. (1)");
 
     prompts.texts.clear();
     ASSERT_TRUE(engine.PlayFile(Fixture("tone.wav")));

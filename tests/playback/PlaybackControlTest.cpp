@@ -208,7 +208,7 @@ TEST_F(PlaybackControl, AFileThatCannotBePlayedStopsTheAdvanceOnItsRow)
     ASSERT_TRUE(WaitFor([&] { return !prompts.empty(); }));
 
     EXPECT_EQ(prompts.size(), 1u);
-    EXPECT_EQ(prompts[0].rfind("FMOD error! (", 0), 0u);
+    EXPECT_EQ(prompts[0], "Cannot play \"missing.mp3\": file not found. (1)");
     EXPECT_FALSE(Playback().Started());
     EXPECT_EQ(list.GetCursor(), 1);
     EXPECT_EQ(HighlightedRows(list), 0);

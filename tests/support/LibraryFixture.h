@@ -30,6 +30,7 @@ protected:
         previousPrompt = SetPromptHandler([this](const PromptRequest& request) {
             prompts.push_back(request.text);
             promptRequests.push_back(request);
+            promptDetails.push_back(request.details);
         });
         previousSelect = SetFileSelectHandler([this](FileSelectRequest& request) -> FileSelectAnswer {
             requests.push_back(request);
@@ -76,6 +77,7 @@ protected:
     std::optional<SqlBinding> binding;
     std::vector<String> prompts;
     std::vector<PromptRequest> promptRequests;  // the same prompts with their buttons
+    std::vector<String> promptDetails;  // the copyable list of each prompt, empty for none
     std::vector<FileSelectRequest> requests;
     std::vector<FileSelectAnswer> answers;
 

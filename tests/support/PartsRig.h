@@ -39,7 +39,7 @@ public:
     AudioEngine engine;
     PlaybackControl playback{engine, *this, PlaybackDisplays{play, position, volume, info},
                              [this] { return library.SelectedTrackList(); }};
-    Library library{*this, engine, playback};
+    Library library{*this, playback};
     // The track grid the library last asked to show.
     GridCtrl* shown = nullptr;
 };

@@ -1,0 +1,302 @@
+#include "audio/FileProbe.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <mutex>
+#include <vector>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+extern "C" {
+#include <libavcodec/avcodec.h>
+#include <libavformat/avformat.h>
+}
+
+#include <taglib/fileref.h>
+#include <taglib/mp4file.h>
+#include <taglib/mpegfile.h>
+#include <taglib/tag.h>
+#include <taglib/wavfile.h>
+#include <taglib/tpropertymap.h>
+
+#include "audio/AdtsLength.h"
+#include "audio/MidiFile.h"
+#include "audio/Mp3Gapless.h"
+#include "audio/TagReader.h"
+
+namespace audio {
+
+namespace {
+
+// MIDI files are read whole; anything larger is not a MIDI file worth playing.
+constexpr off_t kMaxMidiBytes = 16 << 20;
+// A file whose first audio frame does not come within this many packets is taken as damaged.
+constexpr int kMaxPacketsToFirstFrame = 64;
+
+ProbedFile Problem(ProbeProblem problem, std::string reason)
+{
+    ProbedFile probed;
+    probed.problem = problem;
+    probed.reason = std::move(reason);
+    return probed;
+}
+
+ProbedFile CannotRead(int error)
+{
+    switch (error) {
+    case EACCES:
+    case EPERM:
+        return Problem(ProbeProblem::Unreadable, "cannot read: permission denied");
+    case ENOENT:
+    case ENOTDIR:
+        return Problem(ProbeProblem::Unreadable, "cannot read: the file is gone");
+    case ENAMETOOLONG:
+        return Problem(ProbeProblem::Unreadable, "cannot read: the path is too long");
+    case ELOOP:
+        return Problem(ProbeProblem::Unreadable, "cannot read: too many symbolic links");
+    case EIO:
+        return Problem(ProbeProblem::Unreadable, "cannot read: the disk reported an error");
+    default:
+        return Problem(ProbeProblem::Unreadable, std::string("cannot read: ") + std::strerror(error));
+    }
+}
+
+struct FormatCloser {
+    void operator()(AVFormatContext* p) const { avformat_close_input(&p); }
+};
+struct CodecFreer {
+    void operator()(AVCodecContext* p) const { avcodec_free_context(&p); }
+};
+struct PacketFreer {
+    void operator()(AVPacket* p) const { av_packet_free(&p); }
+};
+struct FrameFreer {
+    void operator()(AVFrame* p) const { av_frame_free(&p); }
+};
+
+bool HasTags(const ProbedFile& probed)
+{
+    return !probed.title.empty() || !probed.artist.empty() || !probed.album.empty() || !probed.genre.empty() ||
+           probed.year > 0 || probed.track > 0;
+}
+
+// The first run of exactly four digits ("2019-05-01" -> 2019); 0 when there is none.
+int YearOfDate(const std::string& date)
+{
+    for (size_t i = 0; i < date.size(); ++i) {
+        size_t end = i;
+        while (end < date.size() && std::isdigit(static_cast<unsigned char>(date[end])))
+            ++end;
+        if (end - i == 4)
+            return std::stoi(date.substr(i, 4));
+        i = end;
+    }
+    return 0;
+}
+
+// A file the tag reader does not know may still carry tags in its container.
+void TakeContainerTags(const AVFormatContext& format, int stream, ProbedFile& probed)
+{
+    // Ogg keeps its comments with the stream, most other containers with the file.
+    for (const AVDictionary* dictionary : {static_cast<const AVDictionary*>(format.metadata),
+                                           static_cast<const AVDictionary*>(format.streams[stream]->metadata)}) {
+        const AVDictionaryEntry* entry = nullptr;
+        while ((entry = av_dict_get(dictionary, "", entry, AV_DICT_IGNORE_SUFFIX))) {
+            const std::string name = TagNameOfContainerKey(entry->key);
+            const std::string value = entry->value;
+            if (name == "TITLE")
+                probed.title = value;
+            else if (name == "ARTIST")
+                probed.artist = value;
+            else if (name == "ALBUM")
+                probed.album = value;
+            else if (name == "GENRE")
+                probed.genre = value;
+            else if (name == "DATE")
+                probed.year = YearOfDate(value);
+            else if (name == "TRACKNUMBER")
+                probed.track = std::atoi(value.c_str());
+        }
+    }
+}
+
+// Opens the file with the decoder library and decodes its first audio frame.
+// `known`: the tag reader found sound in the file or it starts like one, so a failure means damage.
+// Fills the length from the container when it is still unknown.
+ProbedFile CheckDecodes(const std::string& path, bool known, ProbedFile probed)
+{
+    AVFormatContext* raw = nullptr;
+    const int opened = avformat_open_input(&raw, path.c_str(), nullptr, nullptr);
+    if (opened < 0) {
+        if (opened == AVERROR(EACCES) || opened == AVERROR(ENOENT) || opened == AVERROR(EIO))
+            return CannotRead(AVUNERROR(opened));
+        return Problem(known ? ProbeProblem::Damaged : ProbeProblem::NotAudio, known ? "damaged" : "not an audio file");
+    }
+    std::unique_ptr<AVFormatContext, FormatCloser> format(raw);
+    // Recognised by its contents rather than by its name alone: what fails from here on is damage.
+    known = known || format->probe_score > AVPROBE_SCORE_EXTENSION;
+    const auto damaged = [&] {
+        return known ? Problem(ProbeProblem::Damaged, "damaged") : Problem(ProbeProblem::NotAudio, "not an audio file");
+    };
+
+    // Most containers describe their streams in the header; reading ahead for
+    // the others costs more than the rest of the check.
+    auto usable = [&](int index) {
+        const AVCodecParameters* p = format->streams[index]->codecpar;
+        return p->codec_id != AV_CODEC_ID_NONE && p->sample_rate > 0 && p->ch_layout.nb_channels > 0;
+    };
+    int stream = av_find_best_stream(format.get(), AVMEDIA_TYPE_AUDIO, -1, -1, nullptr, 0);
+    if (stream < 0 || !usable(stream)) {
+        if (avformat_find_stream_info(format.get(), nullptr) < 0)
+            return damaged();
+        stream = av_find_best_stream(format.get(), AVMEDIA_TYPE_AUDIO, -1, -1, nullptr, 0);
+    }
+    if (stream < 0)
+        return Problem(ProbeProblem::NotAudio, "not an audio file");
+    const AVCodecParameters* parameters = format->streams[stream]->codecpar;
+    const AVCodec* codec = avcodec_find_decoder(parameters->codec_id);
+    if (!codec)
+        return Problem(ProbeProblem::Unsupported, "unsupported format");
+    for (unsigned i = 0; i < format->nb_streams; ++i)
+        if (static_cast<int>(i) != stream)
+            format->streams[i]->discard = AVDISCARD_ALL;
+
+    std::unique_ptr<AVCodecContext, CodecFreer> decoder(avcodec_alloc_context3(codec));
+    std::unique_ptr<AVPacket, PacketFreer> packet(av_packet_alloc());
+    std::unique_ptr<AVFrame, FrameFreer> frame(av_frame_alloc());
+    if (!decoder || !packet || !frame)
+        return Problem(ProbeProblem::Unreadable, "cannot read: out of memory");
+    decoder->thread_count = 1;
+    if (avcodec_parameters_to_context(decoder.get(), parameters) < 0 || avcodec_open2(decoder.get(), codec, nullptr) < 0)
+        return damaged();
+
+    bool decoded = false;
+    for (int packets = 0; !decoded && packets < kMaxPacketsToFirstFrame;) {
+        const int read = av_read_frame(format.get(), packet.get());
+        if (read < 0)
+            avcodec_send_packet(decoder.get(), nullptr);  // drain what the decoder holds
+        else if (packet->stream_index == stream) {
+            ++packets;
+            avcodec_send_packet(decoder.get(), packet.get());
+        }
+        av_packet_unref(packet.get());
+        const int received = avcodec_receive_frame(decoder.get(), frame.get());
+        decoded = received == 0 && frame->nb_samples > 0;
+        if (read < 0 && !decoded)
+            break;
+    }
+    if (!decoded)
+        return damaged();
+    if (probed.lengthMs <= 0) {
+        // Raw AAC states no length; its frames are counted instead of trusting the bit rate.
+        if (std::strcmp(format->iformat->name, "aac") == 0)
+            probed.lengthMs = std::max(0LL, AdtsLengthMs(path));
+        else if (format->duration != AV_NOPTS_VALUE && format->duration > 0)
+            probed.lengthMs = av_rescale(format->duration, 1000, AV_TIME_BASE);
+    }
+    if (!HasTags(probed))
+        TakeContainerTags(*format, stream, probed);
+    return probed;
+}
+
+ProbedFile ProbeMidi(const std::string& path, off_t size)
+{
+    if (size > kMaxMidiBytes)
+        return Problem(ProbeProblem::Damaged, "damaged");
+    std::ifstream file(path, std::ios::binary);
+    const std::vector<uint8_t> bytes{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+    if (file.bad())
+        return CannotRead(EIO);
+    MidiTempoMap map;
+    if (MidiTempoMap::Parse(bytes, &map) != kOk)
+        return Problem(ProbeProblem::Damaged, "damaged");
+    ProbedFile probed;
+    probed.lengthMs = static_cast<long long>(map.LengthMs() + 0.5);
+    return probed;
+}
+
+std::string Utf8(const TagLib::String& text) { return text.to8Bit(true); }
+
+void TakeTag(const TagLib::Tag& tag, ProbedFile& probed)
+{
+    probed.title = Utf8(tag.title());
+    probed.artist = Utf8(tag.artist());
+    probed.album = Utf8(tag.album());
+    probed.genre = Utf8(tag.genre());
+    probed.year = static_cast<int>(tag.year());
+    probed.track = static_cast<int>(tag.track());
+}
+
+}  // namespace
+
+ProbedFile ProbeFile(const std::string& path)
+{
+    // Damaged files are reported to the user in plain words, not on the console.
+    static std::once_flag quiet;
+    std::call_once(quiet, [] { av_log_set_level(AV_LOG_FATAL); });
+    struct stat info {};
+    if (stat(path.c_str(), &info) != 0)
+        return CannotRead(errno);
+    // Reading a pipe would wait for a writer, and a device can be endless.
+    if (!S_ISREG(info.st_mode))
+        return Problem(ProbeProblem::NotAFile, S_ISDIR(info.st_mode) ? "a folder, not a file" : "not a regular file");
+    if (info.st_size == 0)
+        return Problem(ProbeProblem::Empty, "empty file");
+
+    char magic[4] = {};
+    {
+        const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+        if (fd < 0)
+            return CannotRead(errno);
+        const ssize_t got = read(fd, magic, sizeof magic);
+        const int error = errno;
+        close(fd);
+        if (got < 0)
+            return CannotRead(error);
+    }
+    // The tag reader and the decoder know no MIDI; the tempo map tells a sound file from damage.
+    if (std::memcmp(magic, "MThd", 4) == 0)
+        return ProbeMidi(path, info.st_size);
+
+    ProbedFile probed;
+    TagLib::FileRef ref(path.c_str(), true, TagLib::AudioProperties::Average);
+    // The tag reader takes random bytes for sound without length; that is no recognition.
+    const bool tagged = !ref.isNull() && ref.file()->isValid() && ref.audioProperties() &&
+                        ref.audioProperties()->lengthInMilliseconds() > 0;
+    if (tagged) {
+        const TagLib::Tag* tag = ref.tag();
+        // A WAV file's own INFO chunk is not part of the tag it names first.
+        if (auto* wav = dynamic_cast<TagLib::RIFF::WAV::File*>(ref.file()); wav && (!tag || tag->isEmpty()))
+            tag = wav->InfoTag();
+        if (tag)
+            TakeTag(*tag, probed);
+        // Some tag kinds keep the date under a name their year does not read.
+        if (probed.year == 0 && HasTags(probed)) {
+            const TagLib::StringList date = ref.file()->properties()["DATE"];
+            if (!date.isEmpty())
+                probed.year = YearOfDate(Utf8(date.front()));
+        }
+        probed.lengthMs = ref.audioProperties()->lengthInMilliseconds();
+        // MP4 states the media's full length, priming and padding included; the
+        // container's edit list, read by the decoder, says what plays.
+        if (dynamic_cast<TagLib::MP4::File*>(ref.file()))
+            probed.lengthMs = 0;
+        if (auto* mpeg = dynamic_cast<TagLib::MPEG::File*>(ref.file())) {
+            const long long gapless = Mp3GaplessLengthMs(*mpeg);
+            if (gapless > 0)
+                probed.lengthMs = gapless;
+        }
+    }
+    const bool id3 = std::memcmp(magic, "ID3", 3) == 0;
+    return CheckDecodes(path, tagged || id3, std::move(probed));
+}
+
+}  // namespace audio

@@ -1,0 +1,53 @@
+#include "library/AddSummary.h"
+
+#include "library/MusicFiles.h"
+
+namespace {
+
+String Files(std::size_t count) { return GroupedCount(count) + (count == 1 ? " file" : " files"); }
+
+// The last folder and the name: enough to recognise where the add is.
+String ShortPath(const String& path)
+{
+    const size_t slash = path.rfind('/');
+    if (slash == String::npos || slash == 0)
+        return path;
+    const size_t before = path.rfind('/', slash - 1);
+    return before == String::npos ? path : path.substr(before + 1);
+}
+
+} // namespace
+
+String GroupedCount(std::size_t count)
+{
+    String digits = std::to_string(count);
+    for (int at = static_cast<int>(digits.size()) - 3; at > 0; at -= 3)
+        digits.insert(static_cast<size_t>(at), ",");
+    return digits;
+}
+
+AddProgressText MakeAddProgressText(std::size_t handled, std::size_t found, const String& path)
+{
+    AddProgressText text;
+    text.counts = "Adding " + GroupedCount(handled) + " of " + GroupedCount(found);
+    if (!path.empty())
+        text.where = " \u2014 " + ShortPath(path);
+    return text;
+}
+
+AddReport MakeAddReport(const AddOutcome& outcome)
+{
+    AddReport report;
+    const std::vector<AddFailure>& failures = outcome.failures;
+    if (failures.empty())
+        return report;
+    if (!outcome.singleFile.empty() && failures.size() == 1 && outcome.added == 0) {
+        report.text = "Cannot add \"" + PathLastComponent(failures[0].path) + "\": " + failures[0].reason + ".";
+        return report;
+    }
+    report.text = (outcome.cancelled ? "Adding was cancelled. Added " : "Added ") + Files(outcome.added) + "; " +
+                  GroupedCount(failures.size()) + " could not be added.";
+    for (const AddFailure& failure : failures)
+        report.details += failure.path + ": " + failure.reason + "\n";
+    return report;
+}
