@@ -24,7 +24,13 @@ extern "C" {
 #include <taglib/mp4file.h>
 #include <taglib/mpegfile.h>
 #include <taglib/tag.h>
+#include <taglib/aifffile.h>
+#include <taglib/asffile.h>
+#include <taglib/flacfile.h>
+#include <taglib/oggfile.h>
+#include <taglib/trueaudiofile.h>
 #include <taglib/wavfile.h>
+#include <taglib/wavpackfile.h>
 #include <taglib/tpropertymap.h>
 
 #include "audio/AdtsLength.h"
@@ -131,10 +137,12 @@ void TakeContainerTags(const AVFormatContext& format, int stream, ProbedFile& pr
 // Opens the file with the decoder library and decodes its first audio frame.
 // `known`: the tag reader found sound in the file or it starts like one, so a failure means damage.
 // Fills the length from the container when it is still unknown.
-ProbedFile CheckDecodes(const std::string& path, bool known, ProbedFile probed)
+ProbedFile CheckDecodes(const std::string& path, bool known, const char* container, ProbedFile probed)
 {
     AVFormatContext* raw = nullptr;
-    const int opened = avformat_open_input(&raw, path.c_str(), nullptr, nullptr);
+    // Naming the container spares the decoder library from trying each format it knows.
+    const AVInputFormat* hint = container ? av_find_input_format(container) : nullptr;
+    const int opened = avformat_open_input(&raw, path.c_str(), hint, nullptr);
     if (opened < 0) {
         if (opened == AVERROR(EACCES) || opened == AVERROR(ENOENT) || opened == AVERROR(EIO))
             return CannotRead(AVUNERROR(opened));
@@ -225,6 +233,30 @@ ProbedFile ProbeMidi(const std::string& path, off_t size)
 
 std::string Utf8(const TagLib::String& text) { return text.to8Bit(true); }
 
+// The decoder library's name for the container the tag reader found; null when unsure.
+const char* ContainerOf(TagLib::File* file)
+{
+    if (dynamic_cast<TagLib::MPEG::File*>(file))
+        return "mp3";  // layers 1 and 2 too
+    if (dynamic_cast<TagLib::Ogg::File*>(file))
+        return "ogg";
+    if (dynamic_cast<TagLib::FLAC::File*>(file))
+        return "flac";
+    if (dynamic_cast<TagLib::RIFF::WAV::File*>(file))
+        return "wav";
+    if (dynamic_cast<TagLib::RIFF::AIFF::File*>(file))
+        return "aiff";
+    if (dynamic_cast<TagLib::MP4::File*>(file))
+        return "mp4";
+    if (dynamic_cast<TagLib::ASF::File*>(file))
+        return "asf";
+    if (dynamic_cast<TagLib::WavPack::File*>(file))
+        return "wv";
+    if (dynamic_cast<TagLib::TrueAudio::File*>(file))
+        return "tta";
+    return nullptr;
+}
+
 void TakeTag(const TagLib::Tag& tag, ProbedFile& probed)
 {
     probed.title = Utf8(tag.title());
@@ -296,7 +328,7 @@ ProbedFile ProbeFile(const std::string& path)
         }
     }
     const bool id3 = std::memcmp(magic, "ID3", 3) == 0;
-    return CheckDecodes(path, tagged || id3, std::move(probed));
+    return CheckDecodes(path, tagged || id3, tagged ? ContainerOf(ref.file()) : nullptr, std::move(probed));
 }
 
 }  // namespace audio
