@@ -56,6 +56,8 @@ public:
     BarItem& Key(KeyCode key) { key_ = key; return *this; }
     BarItem& Enable(bool enabled = true) { enabled_ = enabled; return *this; }
     BarItem& Check(bool checked) { checkable_ = true; checked_ = checked; return *this; }
+    // One of a choice: neighbouring radio entries show as a group of which one is marked.
+    BarItem& Radio(bool checked) { radio_ = true; return Check(checked); }
     BarItem& Help(std::string text) { help_ = std::move(text); return *this; }
     // Shown when the pointer rests on a menu entry, also a disabled one: why it is off.
     BarItem& Tip(std::string text) { tip_ = std::move(text); return *this; }
@@ -68,6 +70,7 @@ public:
     bool IsEnabled() const { return enabled_; }
     bool IsCheckable() const { return checkable_; }
     bool IsChecked() const { return checked_; }
+    bool IsRadio() const { return radio_; }
     const std::string& GetHelp() const { return help_; }
     const std::string& GetTip() const { return tip_; }
     bool IsSeparator() const { return separator_; }
@@ -92,6 +95,7 @@ private:
     bool enabled_ = true;
     bool checkable_ = false;
     bool checked_ = false;
+    bool radio_ = false;
     bool separator_ = false;
     int gap_ = 0;
     QWidget* ctrl_ = nullptr;
