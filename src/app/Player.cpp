@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "app/ReplayGainChoice.h"
+#include "data/Sql.h"
 #include "ui/ButtonFace.h"
 #include "ui/Images.h"
 #include "ui/LanguageChange.h"
@@ -61,6 +63,8 @@ Player::Player()
 
     library.WhenShowTrackList = [this](GridCtrl& tracks) { ShowTrackList(tracks); };
     library.LoadLibrary();
+    if (SqlSession* session = SQL.GetSession())
+        playback.SetReplayGainMode(LoadReplayGainMode(*session));
 
     splitter.SetPane(0, ListGrid);
     splitter.SetPane(1, *TrackLists.front());

@@ -43,9 +43,13 @@ public:
     void MainMenu(Bar& bar);
     void FilesMenu(Bar& bar);
     void LanguageMenu(Bar& bar);
+    // The loudness correction: Off, Track, Album or Automatic, one of them marked.
+    void PlaybackMenu(Bar& bar);
     // Switches every text of the program to the language at once and keeps the
     // choice in the library database for the next start.
     void ChooseLanguage(LanguageChoice choice);
+    // Plays with the loudness correction from now on and keeps the choice for the next start.
+    void ChooseReplayGain(ReplayGainMode mode);
 
     // ---- Members, in construction order.
 private:

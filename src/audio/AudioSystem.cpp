@@ -49,8 +49,18 @@ struct AudioSystem::Impl {
         {
             auto lock = mixer->Lock();
             slot.Deactivate();
+            mixer->Unlink(slot);
         }
         slot.Stop();
+    }
+
+    // A slot that is neither playing nor queued, or -1.
+    int FreeSlot() const
+    {
+        for (int i = 0; i < mixer->ChannelCount(); ++i)
+            if (mixer->Slot(i).IsFree())
+                return i;
+        return -1;
     }
 
     void CloseAll()
@@ -184,9 +194,7 @@ Result AudioSystem::PlaySound(int channelIndex, StreamHandle stream, bool paused
         return kErrInvalidParam;
 
     if (channelIndex == -1) {
-        for (int i = 0; i < mixer.ChannelCount() && channelIndex == -1; ++i)
-            if (!mixer.Slot(i).IsActive())
-                channelIndex = i;
+        channelIndex = impl_->FreeSlot();
         if (channelIndex == -1)
             return kErrNoFreeChannel;
     }
@@ -204,6 +212,70 @@ Result AudioSystem::PlaySound(int channelIndex, StreamHandle stream, bool paused
         slot.Activate();
     }
     *channel = {static_cast<uint32_t>(channelIndex), serial};
+    return kOk;
+}
+
+Result AudioSystem::QueueSound(ChannelHandle after, StreamHandle stream, ChannelHandle* queued)
+{
+    if (!queued)
+        return kErrInvalidParam;
+    *queued = {};
+    if (!impl_->Initialised())
+        return kErrNotInitialised;
+    const AudioStream* found = impl_->FindStream(stream);
+    ChannelSlot* predecessor = impl_->FindSlot(after);
+    if (!found || !predecessor || !predecessor->IsActive())
+        return kErrInvalidHandle;
+    Mixer& mixer = *impl_->mixer;
+    if (ChannelSlot* earlier = predecessor->Successor())
+        impl_->StopSlot(*earlier);
+    const int index = impl_->FreeSlot();
+    if (index == -1)
+        return kErrNoFreeChannel;
+    ChannelSlot& slot = mixer.Slot(index);
+    impl_->StopSlot(slot);
+
+    // Opening and the first decoding happen now, seconds before the audio is needed.
+    std::unique_ptr<SampleSource> source;
+    if (const Result r = found->OpenSource(&source); r != kOk)
+        return r;
+    const uint32_t serial = impl_->nextSerial++;
+    if (const Result r = slot.Start(std::move(source), stream.id, serial, false); r != kOk)
+        return r;
+    slot.MarkQueued();
+    {
+        auto lock = mixer.Lock();
+        // The predecessor may have finished while the file was opened.
+        if (predecessor->IsActive() && predecessor->Serial() == after.serial) {
+            predecessor->SetSuccessor(&slot);
+            *queued = {static_cast<uint32_t>(index), serial};
+            return kOk;
+        }
+    }
+    impl_->StopSlot(slot);
+    return kErrInvalidHandle;
+}
+
+Result AudioSystem::GetHandOvers(ChannelHandle channel, unsigned* count) const
+{
+    if (!count)
+        return kErrInvalidParam;
+    *count = 0;
+    const ChannelSlot* slot = impl_->FindSlot(channel);
+    if (!slot)
+        return kErrInvalidHandle;
+    *count = slot->HandOvers();
+    return kOk;
+}
+
+Result AudioSystem::SetGain(ChannelHandle channel, float gain)
+{
+    ChannelSlot* slot = impl_->FindSlot(channel);
+    if (!slot)
+        return kErrInvalidHandle;
+    if (!(gain >= 0.0f) || gain > kMaxGain)
+        return kErrInvalidParam;
+    slot->SetGain(gain);
     return kOk;
 }
 

@@ -10,6 +10,9 @@
 
 namespace audio {
 
+// The largest gain a channel takes: +24 dB.
+inline constexpr float kMaxGain = 15.85f;
+
 // Version of this back-end, 0xMMMMmmpp.
 inline constexpr unsigned kBackendVersion = 0x00040300;
 
@@ -48,6 +51,17 @@ public:
 
     // channelIndex -1 picks a free channel.
     Result PlaySound(int channelIndex, StreamHandle stream, bool paused, ChannelHandle* channel);
+    // Plays `stream` on the output right after the last sample of `after`, without a gap: it
+    // is opened and decoded ahead on a channel of its own that stays silent until then. A
+    // channel queued earlier behind `after` is stopped. Fails with kErrInvalidHandle once
+    // `after` has ended. Stopping either channel undoes the queue.
+    Result QueueSound(ChannelHandle after, StreamHandle stream, ChannelHandle* queued);
+    // How often `channel` handed the output over to a channel queued behind it. The output
+    // callback counts the hand-over before `channel` turns inactive, so a caller that finds
+    // it not playing and compares this count knows whether its successor took over.
+    Result GetHandOvers(ChannelHandle channel, unsigned* count) const;
+    // Scales the channel's output by `gain` (0 to kMaxGain) on top of the master volume.
+    Result SetGain(ChannelHandle channel, float gain);
 
     // Channel calls on a stale handle do nothing and return kErrInvalidHandle.
     Result IsPlaying(ChannelHandle channel, bool* playing) const;

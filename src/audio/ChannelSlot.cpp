@@ -23,6 +23,8 @@ Result ChannelSlot::Start(std::unique_ptr<SampleSource> source, uint32_t streamI
     sourceDone_ = false;
     pendingSeekMs_ = -1;
     paused_.store(paused);
+    queued_.store(false);
+    gain_.store(1.0f);
     endOfAudio_.store(false);
     decoderWantsSpace_.store(false);
     deliveredFrames_.store(0);
@@ -40,6 +42,7 @@ Result ChannelSlot::Start(std::unique_ptr<SampleSource> source, uint32_t streamI
 void ChannelSlot::Stop()
 {
     active_.store(false, std::memory_order_release);
+    queued_.store(false, std::memory_order_release);
     if (thread_.joinable()) {
         {
             std::lock_guard lock(mutex_);
@@ -135,19 +138,33 @@ bool ChannelSlot::FillRing()
     return false;
 }
 
-std::size_t ChannelSlot::MixInto(float* out, std::size_t frames, float volume)
+void ChannelSlot::TakeOver()
 {
+    active_.store(true, std::memory_order_release);
+    queued_.store(false, std::memory_order_release);
+}
+
+void ChannelSlot::Finish(bool handedOver)
+{
+    if (handedOver)
+        handOvers_.fetch_add(1, std::memory_order_release);
+    active_.store(false, std::memory_order_release);
+}
+
+std::size_t ChannelSlot::MixInto(float* out, std::size_t frames, float volume, bool* finished)
+{
+    *finished = false;
     if (!active_.load(std::memory_order_acquire) || paused_.load(std::memory_order_relaxed))
         return 0;
     const bool ended = endOfAudio_.load(std::memory_order_acquire);
-    const std::size_t got = ring_->ReadAdd(out, frames, volume);
+    // One multiply per sample: the master volume and the channel's gain are combined first.
+    const std::size_t got = ring_->ReadAdd(out, frames, volume * gain_.load(std::memory_order_relaxed));
     deliveredFrames_.fetch_add(static_cast<long long>(got), std::memory_order_relaxed);
     // Waking the decoder only once half the ring is free lets it decode several chunks per wake-up.
     if (ring_->WritableFrames() >= kRingFrames / 2 && decoderWantsSpace_.exchange(false, std::memory_order_acq_rel))
         WakeDecoder();
     // Checked against the flag read before draining, so no frame written after it is lost.
-    if (ended && ring_->ReadableFrames() == 0)
-        active_.store(false, std::memory_order_release);
+    *finished = ended && ring_->ReadableFrames() == 0;
     return got;
 }
 

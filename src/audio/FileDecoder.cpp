@@ -65,6 +65,13 @@ Result FileDecoder::OpenFile(const std::string& path)
     if (avcodec_parameters_to_context(codec_.get(), format_->streams[streamIndex_]->codecpar) < 0)
         return kErrFormat;
     codec_->thread_count = 1;
+    const AVStream* stream = format_->streams[streamIndex_];
+    // Ogg Vorbis: the decoder cuts the last packet's padding as if the first packet, which
+    // yields no samples, had yielded its share, so each track would end that many samples
+    // early. The last page's position states the exact end; the cut is made here instead.
+    const bool vorbisEnd = codec->id == AV_CODEC_ID_VORBIS && stream->duration > 0;
+    if (vorbisEnd)
+        codec_->flags2 |= AV_CODEC_FLAG2_SKIP_MANUAL;
     if (avcodec_open2(codec_.get(), codec, nullptr) < 0)
         return kErrFileDamaged;
     if (codec_->sample_rate <= 0)
@@ -74,8 +81,7 @@ Result FileDecoder::OpenFile(const std::string& path)
     frame_.reset(av_frame_alloc());
     if (!packet_ || !frame_)
         return kErrMemory;
-    const AVStream* stream = format_->streams[streamIndex_];
-    if (std::string(format_->iformat->name).find("mp4") != std::string::npos && stream->duration > 0)
+    if ((vorbisEnd || std::string(format_->iformat->name).find("mp4") != std::string::npos) && stream->duration > 0)
         endFrames_ = av_rescale_q(stream->duration, stream->time_base, AVRational{1, kSampleRate});
     return ResetResampler();
 }

@@ -72,7 +72,8 @@ private:
     // Output frames read so far, counted from the start of the audio.
     long long positionFrames_ = 0;
     // Where the audio ends when the container says so exactly (an MP4 edit list trims
-    // the encoder's padding that the decoder would play); -1 to play what decodes.
+    // the encoder's padding that the decoder would play, an Ogg Vorbis stream's last page
+    // says where its padding starts); -1 to play what decodes.
     long long endFrames_ = -1;
 };
 

@@ -131,6 +131,8 @@ void AudioEngine::Close()
     system.reset();
     sound = {};
     channel = {};
+    queuedSound = {};
+    queuedChannel = {};
     masterGroup = nullptr;
 }
 
@@ -178,6 +180,7 @@ void AudioEngine::ReleaseStream(SoundHandle handle)
 
 bool AudioEngine::FreeCurrent()
 {
+    DropQueued();
     if (sound) {
         if (system)
             system->ReleaseStream(sound);
@@ -186,7 +189,7 @@ bool AudioEngine::FreeCurrent()
     return true;
 }
 
-bool AudioEngine::PlayFile(const std::string& path)
+bool AudioEngine::PlayFile(const std::string& path, GainTags gain)
 {
     FreeCurrent();
     // Failures from here on are told as failures to play this file.
@@ -199,8 +202,85 @@ bool AudioEngine::PlayFile(const std::string& path)
     if (!sound)
         return false;
     lengthMs = static_cast<int>(GetLengthMs(sound));
-    result = system->PlaySound(-1, sound, false, &channel);
-    return !CheckResult(true);
+    gainFactor = GainOf(sound, gain);
+    // A corrected track starts paused until its gain is set, so not one buffer plays unscaled.
+    const bool corrected = gainFactor != 1.0f;
+    result = system->PlaySound(-1, sound, corrected, &channel);
+    if (CheckResult(true))
+        return false;
+    if (corrected) {
+        system->SetGain(channel, gainFactor);
+        system->SetPaused(channel, false);
+    }
+    return true;
+}
+
+void AudioEngine::ApplyGain(GainTags gain)
+{
+    if (!sound || !system)
+        return;
+    gainFactor = GainOf(sound, gain);
+    system->SetGain(channel, gainFactor);
+}
+
+float AudioEngine::GainOf(SoundHandle handle, GainTags gain)
+{
+    // Reading the tags sets no result: a file without them is the common case.
+    const int saved = result;
+    const float factor = ReplayGainFactor([&](const char* name) { return GetTag(handle, name); }, gain);
+    result = saved;
+    return factor;
+}
+
+bool AudioEngine::QueueNext(const std::string& path, GainTags gain)
+{
+    DropQueued();
+    if (!system || !sound || !channel)
+        return false;
+    SoundHandle next;
+    if (system->CreateStream(path, 0, nullptr, &next) != audio::kOk)
+        return false;
+    unsigned handOvers = 0;
+    system->GetHandOvers(channel, &handOvers);
+    if (system->QueueSound(channel, next, &queuedChannel) != audio::kOk) {
+        system->ReleaseStream(next);
+        return false;
+    }
+    queuedGainFactor = GainOf(next, gain);
+    system->SetGain(queuedChannel, queuedGainFactor);
+    queuedSound = next;
+    queuedFile = path;
+    handOversAtQueue = handOvers;
+    queuedLengthMs = static_cast<int>(GetLengthMs(next));
+    return true;
+}
+
+void AudioEngine::DropQueued()
+{
+    if (queuedSound && system)
+        system->ReleaseStream(queuedSound);
+    queuedSound = {};
+    queuedFile.clear();
+    queuedChannel = {};
+}
+
+bool AudioEngine::TakeQueued()
+{
+    if (!queuedSound || !system)
+        return false;
+    unsigned handOvers = handOversAtQueue;
+    system->GetHandOvers(channel, &handOvers);
+    if (handOvers == handOversAtQueue)
+        return false;
+    system->ReleaseStream(sound);
+    sound = queuedSound;
+    channel = queuedChannel;
+    lengthMs = queuedLengthMs;
+    gainFactor = queuedGainFactor;
+    queuedSound = {};
+    queuedFile.clear();
+    queuedChannel = {};
+    return true;
 }
 
 bool AudioEngine::TogglePause()

@@ -7,6 +7,7 @@
 #include "audio/AudioSystem.h"
 #include "audio/FileProbe.h"
 #include "core/Value.h"
+#include "playback/ReplayGain.h"
 
 // The program's layer over the audio back-end and the only code that calls it.
 // Every reported failure is shown at once in an information message box, in
@@ -50,8 +51,29 @@ public:
     void ReleaseStream(SoundHandle sound);
     // Releases the current sound, if any. Always true.
     bool FreeCurrent();
-    // Releases the current sound, then opens and plays the file. True on success.
-    bool PlayFile(const std::string& path);
+    // Releases the current sound (and a queued one), then opens and plays the file, louder or
+    // softer as its loudness tags of the chosen kind ask. True on success.
+    bool PlayFile(const std::string& path, GainTags gain = GainTags::None);
+    // Applies the chosen kind of loudness tags of the current sound from now on.
+    void ApplyGain(GainTags gain);
+    // The factor the current sound plays with besides the volume; 1 without a correction.
+    float CurrentGain() const { return gainFactor; }
+
+    // Gapless playback. QueueNext opens the file and queues it to start on the output at
+    // the current sound's last sample, replacing any file queued before. A file that cannot
+    // be opened or queued is not reported here: false, nothing queued, and the advance that
+    // opens it with PlayFile shows the error as usual.
+    bool QueueNext(const std::string& path, GainTags gain = GainTags::None);
+    void DropQueued();
+    bool HasQueued() const { return static_cast<bool>(queuedSound); }
+    // The file queued; empty when none is.
+    const std::string& QueuedFile() const { return queuedFile; }
+    // True once the output has played the current sound to its end and gone on with the
+    // queued one: that one becomes the current sound (position, length, pause act on it)
+    // and the finished one is released. Asked by the tick once IsPlaying turned false.
+    bool TakeQueued();
+    // Length of the current sound in milliseconds; 0 without one.
+    int CurrentLengthMs() const { return sound ? lengthMs : 0; }
 
     // Returns the paused state as it was before the call.
     bool TogglePause();
@@ -71,12 +93,24 @@ public:
     int LastResult() const { return result; }
 
 private:
+    float GainOf(SoundHandle handle, GainTags gain);
+
     int result = 0;
     std::unique_ptr<audio::AudioSystem> system;
     SoundHandle sound;
     audio::ChannelHandle channel;
     audio::ChannelGroup* masterGroup = nullptr;
     int lengthMs = 0;
+    float gainFactor = 1.0f;
+
+    // The file queued behind the current sound, and the current channel's hand-over count
+    // when it was queued (the output callback bumps it when the queued file takes over).
+    SoundHandle queuedSound;
+    std::string queuedFile;
+    audio::ChannelHandle queuedChannel;
+    int queuedLengthMs = 0;
+    float queuedGainFactor = 1.0f;
+    unsigned handOversAtQueue = 0;
 
     SystemFactory factory_;
     // The file PlayFile is starting, named by its failure messages; empty otherwise.

@@ -67,24 +67,30 @@ void PlaybackControl::Play()
     if (row < 0)
         return;
     // On failure the engine has shown its message; the player stays as it is.
-    if (!engine_.PlayFile(list->Get(row, TRACK_FILE).ToString()))
+    if (!engine_.PlayFile(list->Get(row, TRACK_FILE).ToString(), GainTagsForRow(gainMode_, *list, row)))
         return;
 
+    ShowStarted(*list, row, ImgPause());
+}
+
+void PlaybackControl::ShowStarted(GridCtrl& list, int row, const QImage& face)
+{
     // After the end of the list the last row keeps its highlight; a track
     // started from there on another row takes it over.
     RemovePlayingHighlight();
 
-    playingId_ = list->Get(row, TRACK_ID).ToInt();
+    nextTrack_.Forget();
+    playingId_ = list.Get(row, TRACK_ID).ToInt();
     started_ = true;
-    SetFace(displays_.play, ImgPause());
-    displays_.info.SetTitle(list->Get(row, TRACK_TITLE).ToString());
+    SetFace(displays_.play, face);
+    displays_.info.SetTitle(list.Get(row, TRACK_TITLE).ToString());
 
     KillTimeCallback(&callbackOwner_, TICK_CALLBACK);
     SetTimeCallback(&callbackOwner_, TICK_CALLBACK, kTickPeriodMs, [this] { Tick(); });
     KillTimeCallback(&callbackOwner_, BLINK_CALLBACK);
     SetTimeCallback(&callbackOwner_, BLINK_CALLBACK, kBlinkPeriodMs, [this] { Blink(); });
 
-    list->SetRowStyle(row, PlayingRowStyle());
+    list.SetRowStyle(row, PlayingRowStyle());
     NotifyChanged();
 }
 
@@ -155,8 +161,11 @@ void PlaybackControl::Tick()
     // A paused channel still counts as playing, so pausing never advances.
     if (engine_.IsPlaying()) {
         ShowPlayingPosition();
+        nextTrack_.Follow(playingList_, gainMode_);
         return;
     }
+    if (AdvanceToQueuedTrack())
+        return;
     // The next track is the shown row below the cursor, wherever the user has
     // put it. Rows hidden by a search do not count: below the last shown row
     // the list has ended, whatever is stored after it.
@@ -166,6 +175,24 @@ void PlaybackControl::Tick()
         return;
     }
     FinishList();
+}
+
+bool PlaybackControl::AdvanceToQueuedTrack()
+{
+    if (!playingList_ || !engine_.TakeQueued())
+        return false;
+    const int row = playingList_->NextShownRow();
+    if (!nextTrack_.Holds(*playingList_, row)) {
+        // The list changed within the last tick: the advance below starts its own row afresh.
+        engine_.FreeCurrent();
+        return false;
+    }
+    // As StopPlayback and Play would leave it, without stopping the sound.
+    playingList_->GoNext();
+    displays_.position.Set(0);
+    ShowStarted(*playingList_, row, ImgPause());
+    ShowPlayingPosition();
+    return true;
 }
 
 void PlaybackControl::FinishList()
@@ -214,6 +241,16 @@ void PlaybackControl::Blink()
 void PlaybackControl::Seek()
 {
     engine_.SetPositionPercent(displays_.position.Get());
+}
+
+void PlaybackControl::SetReplayGainMode(ReplayGainMode mode)
+{
+    gainMode_ = mode;
+    if (!started_ || !playingList_)
+        return;
+    engine_.ApplyGain(GainTagsForRow(mode, *playingList_, FindPlayingRow()));
+    // The next tick queues the next track again with the new choice.
+    engine_.DropQueued();
 }
 
 void PlaybackControl::VolumeChanged()

@@ -4,9 +4,12 @@
 #include <functional>
 
 #include "core/Value.h"
+#include "playback/NextTrackQueue.h"
+#include "playback/ReplayGain.h"
 
 class AudioEngine;
 class GridCtrl;
+class QImage;
 class ProgressButton;
 class QObject;
 class StreamInfo;
@@ -66,6 +69,10 @@ public:
     // The library removes a track: the one last started stops playback, playing or not.
     void TrackRemoved(const Value& id);
 
+    // The loudness correction from now on; the playing track takes it at once.
+    void SetReplayGainMode(ReplayGainMode mode);
+    ReplayGainMode GetReplayGainMode() const { return gainMode_; }
+
     // A track was started and not stopped or played to the end of the list.
     bool Started() const { return started_; }
     // The "Id" cell of the track last started; -1 before any.
@@ -80,6 +87,12 @@ private:
     void ShowPlayingPosition();
     // The end of the last shown row: stops the sound but keeps what the displays show.
     void FinishList();
+    // What every start shares once the engine has the track of `row`: the
+    // playing state, the title, the time callbacks and the row's highlight.
+    void ShowStarted(GridCtrl& list, int row, const QImage& face);
+    // The queued track took over at the end of the last one: the window advances as the
+    // end-of-track advance does, but the engine plays on. False when nothing was queued.
+    bool AdvanceToQueuedTrack();
     void NotifyChanged();
 
     AudioEngine& engine_;
@@ -90,4 +103,6 @@ private:
     bool started_ = false;
     int playingId_ = -1;
     GridCtrl* playingList_ = nullptr;
+    ReplayGainMode gainMode_ = ReplayGainMode::Off;
+    NextTrackQueue nextTrack_{engine_};
 };

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include <QAction>
+#include <QActionGroup>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMenuBar>
@@ -98,7 +99,10 @@ Bar Built(const Bar::Builder& builder)
 
 void FillFromBar(QMenu& menu, const Bar& bar)
 {
+    QActionGroup* choice = nullptr;  // the radio entries met in a row so far
     for (const BarItem& item : bar.Items()) {
+        if (!item.IsRadio())
+            choice = nullptr;
         if (item.IsGap() || item.IsCtrl())
             continue;
         if (item.IsSeparator()) {
@@ -114,6 +118,11 @@ void FillFromBar(QMenu& menu, const Bar& bar)
         action->setEnabled(item.IsEnabled());
         action->setCheckable(item.IsCheckable());
         action->setChecked(item.IsChecked());
+        if (item.IsRadio()) {
+            if (!choice)
+                choice = new QActionGroup(&menu);  // the menu owns it
+            choice->addAction(action);
+        }
         if (!item.GetHelp().empty())
             action->setStatusTip(QString::fromStdString(item.GetHelp()));
         if (item.GetAction())

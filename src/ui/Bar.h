@@ -56,6 +56,8 @@ public:
     BarItem& Key(KeyCode key) { key_ = key; return *this; }
     BarItem& Enable(bool enabled = true) { enabled_ = enabled; return *this; }
     BarItem& Check(bool checked) { checkable_ = true; checked_ = checked; return *this; }
+    // One of a choice: neighbouring radio entries show as a group of which one is marked.
+    BarItem& Radio(bool checked) { radio_ = true; return Check(checked); }
     BarItem& Help(std::string text) { help_ = std::move(text); return *this; }
     // A toolbar shows the image with the text as its tooltip; menus ignore the image.
     // The image must outlive the bar (named images live for the whole run).
@@ -66,6 +68,7 @@ public:
     bool IsEnabled() const { return enabled_; }
     bool IsCheckable() const { return checkable_; }
     bool IsChecked() const { return checked_; }
+    bool IsRadio() const { return radio_; }
     const std::string& GetHelp() const { return help_; }
     bool IsSeparator() const { return separator_; }
     bool IsSubMenu() const { return bool(sub_); }
@@ -88,6 +91,7 @@ private:
     bool enabled_ = true;
     bool checkable_ = false;
     bool checked_ = false;
+    bool radio_ = false;
     bool separator_ = false;
     int gap_ = 0;
     QWidget* ctrl_ = nullptr;

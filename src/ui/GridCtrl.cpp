@@ -386,7 +386,9 @@ bool GridCtrl::GoFirst() { return SetCursor(model_.NextVisible(0, 1)); }
 
 bool GridCtrl::GoLast() { return SetCursor(model_.NextVisible(GetCount() - 1, -1)); }
 
-bool GridCtrl::GoNext() { return SetCursor(model_.NextVisible(IsCursor() ? d_->cursorRow + 1 : 0, 1)); }
+bool GridCtrl::GoNext() { return SetCursor(NextShownRow()); }
+
+int GridCtrl::NextShownRow() const { return model_.NextVisible(IsCursor() ? d_->cursorRow + 1 : 0, 1); }
 
 bool GridCtrl::GoPrev() { return IsCursor() && SetCursor(model_.NextVisible(d_->cursorRow - 1, -1)); }
 

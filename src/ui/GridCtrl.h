@@ -213,6 +213,8 @@ public:
     bool GoLast();
     bool GoNext();
     bool GoPrev();
+    // The row GoNext would move the cursor to (the first shown row without a cursor); -1 below the last shown row.
+    int NextShownRow() const;
     void ScrollToRow(int row);
     bool IsSelected(int row) const { return model_.IsRow(row) && model_.IsSelected(row); }
     int GetSelectedCount() const { return model_.GetSelectedCount(); }

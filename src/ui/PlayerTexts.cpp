@@ -21,6 +21,17 @@ const TranslationEntry kPlayerTexts[] = {
     {kPolishLanguage, "Zakończ"},
     {kId, "Language"},
     {kPolishLanguage, "Język"},
+    {kId, "Playback"},
+    {kPolishLanguage, "Odtwarzanie"},
+    // The loudness correction; ReplayGain is the name of the tags, left as it is.
+    {kId, "ReplayGain: Off"},
+    {kPolishLanguage, "ReplayGain: wyłączone"},
+    {kId, "ReplayGain: Track"},
+    {kPolishLanguage, "ReplayGain: według utworu"},
+    {kId, "ReplayGain: Album"},
+    {kPolishLanguage, "ReplayGain: według albumu"},
+    {kId, "ReplayGain: Automatic"},
+    {kPolishLanguage, "ReplayGain: automatycznie"},
     // Context menus of the grids. A bare "Insert" is the grid's own text, always
     // translated; the program's entry has a context of its own.
     {kId, "Add"},
@@ -61,6 +72,8 @@ const TranslationEntry kPlayerTexts[] = {
     {kPolishLanguage, "Wybierz folder z muzyką"},
     {kId, "The language could not be saved in the library database; it stays chosen until the program ends."},
     {kPolishLanguage, "Nie udało się zapisać wyboru języka w bazie biblioteki; obowiązuje do zamknięcia programu."},
+    {kId, "The ReplayGain choice could not be saved in the library database; it stays chosen until the program ends."},
+    {kPolishLanguage, "Nie udało się zapisać ustawienia ReplayGain w bazie biblioteki; obowiązuje do zamknięcia programu."},
     {kId, "Music files"},
     {kPolishLanguage, "Pliki muzyczne"},
     {kId, "MP3 and MP2"},

@@ -133,15 +133,16 @@ TEST_F(PlayerTest, EscapeExitAndTheExitEntryClose_EnterAndToTrayDoNot)
     EXPECT_EQ(Record(player), before);
 }
 
-// What the language entries do is LanguageTest's.
+// What the language entries do is LanguageTest's, the playback entries PlaybackMenuTest's.
 TEST_F(PlayerTest, MenusHaveTheirEntries)
 {
     Player player;
     Bar main;
     player.MainMenu(main);
-    ASSERT_EQ(main.Items().size(), 2u);
+    ASSERT_EQ(main.Items().size(), 3u);
     EXPECT_EQ(main.Items()[0].GetText(), "Files");
-    EXPECT_EQ(main.Items()[1].GetText(), "Language");
+    EXPECT_EQ(main.Items()[1].GetText(), "Playback");
+    EXPECT_EQ(main.Items()[2].GetText(), "Language");
     EXPECT_TRUE(main.Items()[0].IsSubMenu());
 
     Bar files;
@@ -151,13 +152,13 @@ TEST_F(PlayerTest, MenusHaveTheirEntries)
         texts.push_back(item.IsSeparator() ? "-" : item.GetText());
     EXPECT_EQ(texts, (std::vector<std::string>{"Load", "Save as", "-", "Import", "Export", "-", "Exit"}));
     Bar language;
-    main.Items()[1].GetSubMenu()(language);
+    main.Items()[2].GetSubMenu()(language);
     ASSERT_EQ(language.Items().size(), 2u);
     EXPECT_EQ(language.Items()[0].GetText(), "English");
     EXPECT_EQ(language.Items()[1].GetText(), "Polski");
 
-    // The menu bar shows the two drop-downs.
-    ASSERT_EQ(player.GetMenuBar()->actions().size(), 2);
+    // The menu bar shows the three drop-downs.
+    ASSERT_EQ(player.GetMenuBar()->actions().size(), 3);
     EXPECT_EQ(player.GetMenuBar()->actions()[0]->text(), "Files");
 }
 

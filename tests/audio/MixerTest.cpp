@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <thread>
@@ -26,6 +27,31 @@ public:
 private:
     float value_;
 };
+
+// `frames` constant frames, then the end of the audio.
+class FiniteSource : public SampleSource {
+public:
+    FiniteSource(float value, std::size_t frames) : value_(value), left_(frames) {}
+    Result Read(float* frames, std::size_t capacity, std::size_t* produced) override
+    {
+        *produced = std::min(capacity, left_);
+        std::fill(frames, frames + *produced * kOutputChannels, value_);
+        left_ -= *produced;
+        return kOk;
+    }
+    Result SeekMs(unsigned) override { return kOk; }
+
+private:
+    float value_;
+    std::size_t left_;
+};
+
+void WaitForFrames(const ChannelSlot& slot, std::size_t frames)
+{
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (slot.BufferedFrames() < frames && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+}
 
 void StartConstant(Mixer& mixer, int slot, float value)
 {
@@ -105,4 +131,64 @@ TEST(MixerTest, OutputIsSilentWhileTheControllerHoldsTheLock)
     for (float sample : out)
         ASSERT_EQ(sample, 0.0f);
     EXPECT_EQ(mixer.Slot(0).PositionMs(), 0u);
+}
+
+TEST(MixerTest, AQueuedChannelTakesOverInTheSameBufferAtTheFrameAfterTheLast)
+{
+    // The successor after and before its predecessor in the mixer's order.
+    for (const auto& [first, second] : {std::pair{0, 2}, std::pair{2, 0}}) {
+        SCOPED_TRACE(first);
+        Mixer mixer(3);
+        ChannelSlot& a = mixer.Slot(first);
+        ChannelSlot& b = mixer.Slot(second);
+        ASSERT_EQ(a.Start(std::make_unique<FiniteSource>(0.25f, 100), 1, 1, false), kOk);
+        ASSERT_EQ(b.Start(std::make_unique<ConstantSource>(0.5f), 2, 2, false), kOk);
+        b.MarkQueued();
+        {
+            auto lock = mixer.Lock();
+            a.Activate();
+            a.SetSuccessor(&b);
+        }
+        EXPECT_FALSE(b.IsFree());
+        WaitForFrames(a, 100);
+        WaitForFrames(b, 1024);
+
+        std::vector<float> out(512 * kOutputChannels);
+        EXPECT_EQ(mixer.Mix(out.data(), 512), 512u);
+        for (std::size_t i = 0; i < out.size(); ++i)
+            ASSERT_EQ(out[i], i < 100 * kOutputChannels ? 0.25f : 0.5f) << i;
+        EXPECT_FALSE(a.IsActive());
+        EXPECT_EQ(a.HandOvers(), 1u);
+        EXPECT_TRUE(b.IsActive());
+        EXPECT_FALSE(b.IsQueued());
+        EXPECT_EQ(b.PositionMs(), FramesToMs(412));
+
+        // From now on the successor is mixed once per buffer like any channel.
+        mixer.Mix(out.data(), 512);
+        for (float sample : out)
+            ASSERT_EQ(sample, 0.5f);
+    }
+}
+
+TEST(MixerTest, AnUnlinkedSuccessorStaysSilentAndTheEndIsNoHandOver)
+{
+    Mixer mixer(2);
+    ChannelSlot& a = mixer.Slot(0);
+    ChannelSlot& b = mixer.Slot(1);
+    ASSERT_EQ(a.Start(std::make_unique<FiniteSource>(0.25f, 100), 1, 1, false), kOk);
+    ASSERT_EQ(b.Start(std::make_unique<ConstantSource>(0.5f), 2, 2, false), kOk);
+    b.MarkQueued();
+    {
+        auto lock = mixer.Lock();
+        a.Activate();
+        a.SetSuccessor(&b);
+        mixer.Unlink(b);
+    }
+    WaitForFrames(a, 100);
+    std::vector<float> out(512 * kOutputChannels);
+    EXPECT_EQ(mixer.Mix(out.data(), 512), 100u);
+    EXPECT_EQ(out[100 * kOutputChannels], 0.0f);
+    EXPECT_FALSE(a.IsActive());
+    EXPECT_EQ(a.HandOvers(), 0u);
+    EXPECT_FALSE(b.IsActive());
 }
