@@ -2,6 +2,8 @@
 // that changes it, so a crash keeps the order last shown, and once more in
 // full when the library goes.
 
+#include <algorithm>
+
 #include "data/Sql.h"
 #include "library/Library.h"
 #include "library/LibraryDb.h"
@@ -86,11 +88,16 @@ std::function<void()> Library::WriteAddedOrder(GridCtrl& tracks, std::vector<Val
     StoredOrder& stored = trackOrders_[list.ToInt64()];
     // The new entries hold the POS their insert gave them; only where that
     // differs from the display (and for the rows they pushed down) is written.
+    // Rows above the first new one keep their places, so a long list is not
+    // walked whole for every batch of an add.
     std::unordered_map<int64_t, int> insertedPos;
-    for (const auto& [key, pos] : inserted)
+    size_t firstShifted = display.size();
+    for (const auto& [key, pos] : inserted) {
         insertedPos.emplace(key.ToInt64(), pos);
+        firstShifted = std::min(firstShifted, static_cast<size_t>(std::max(pos, 0)));
+    }
     std::vector<int> changed;
-    for (int i : stored.Changed(display)) {
+    for (int i : stored.Changed(display, firstShifted)) {
         const auto found = insertedPos.find(display[static_cast<size_t>(i)].ToInt64());
         if (found == insertedPos.end() || found->second != i)
             changed.push_back(i);
