@@ -1,9 +1,12 @@
 #include "app/Language.h"
 
 #include <QCoreApplication>
+#include <QLocale>
+#include <filesystem>
 #include <QLibraryInfo>
 #include <QTranslator>
 
+#include "data/Sqlite3Session.h"
 #include "library/SettingsDb.h"
 #include "ui/LanguageChange.h"
 #include "ui/PlayerTexts.h"
@@ -74,6 +77,22 @@ LanguageChoice LoadLanguageChoice(SqlSession& session)
     if (value == kPolishValue)
         return LanguageChoice::Polish;
     return LanguageChoice::None;
+}
+
+LanguageChoice PeekLanguageChoice(const String& databasePath)
+{
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(databasePath, error))
+        return LanguageChoice::None;  // a first start looks as it always has
+    Sqlite3Session peek;
+    peek.SetBusyTimeout(0);
+    if (peek.Open(databasePath)) {
+        const LanguageChoice stored = LoadLanguageChoice(peek);
+        const SqlErrorKind failure = peek.GetLastErrorKind();
+        if (failure != SqlErrorKind::Busy && failure != SqlErrorKind::Damaged)
+            return stored;
+    }
+    return QLocale().language() == QLocale::Polish ? LanguageChoice::Polish : LanguageChoice::None;
 }
 
 bool StoreLanguageChoice(SqlSession& session, LanguageChoice choice)

@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "core/Value.h"
+
 class SqlSession;
 
 // The language the user picked in the Language menu. Until a first pick the
@@ -27,5 +29,10 @@ void SwitchLanguage(LanguageChoice choice);
 // The choice kept in the library database (table SETTINGS); None when there is
 // none or the stored value is not one this version knows.
 LanguageChoice LoadLanguageChoice(SqlSession& session);
+// The choice kept in the library file, read before the library is opened for
+// use, so the start-up messages speak the user's language. The file is only
+// read and never waited for; when it exists but cannot be read (locked or
+// damaged), the desktop's language decides between Polish and the start-up look.
+LanguageChoice PeekLanguageChoice(const String& databasePath);
 // False when the database did not take it; the choice then lasts for this run only.
 bool StoreLanguageChoice(SqlSession& session, LanguageChoice choice);

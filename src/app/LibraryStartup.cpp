@@ -11,6 +11,8 @@
 #include "data/Sqlite3Session.h"
 #include "library/LibraryDb.h"
 #include "ui/Prompt.h"
+#include "ui/ShownText.h"
+#include "ui/Translate.h"
 
 namespace {
 
@@ -46,19 +48,19 @@ String FileName(const String& path)
 
 bool AskRetryWhileLocked(const String& path, const String& title)
 {
-    const String text = "The library " + FileName(path) +
-                        " is locked by another program, so it cannot be read now.\n"
-                        "Close the other program and choose Retry, or choose Quit.";
-    return Question(text, {"Retry", "Quit"}, 1, title) == 0;
+    const String text = Fill(Translate("The library %s is locked by another program, so it cannot be read now.\n"
+                                       "Close the other program and choose Retry, or choose Quit."),
+                             {FileName(path)});
+    return Question(text, {Translate("Retry"), Translate("Quit")}, 1, title) == 0;
 }
 
 bool AskStartFresh(const String& path, const String& aside, const String& title)
 {
-    const String text = "The library file " + path +
-                        " is damaged or is not a library, so it cannot be read.\n"
-                        "Start with a new, empty library? The file is kept unchanged as " +
-                        FileName(aside) + ".\nQuit leaves everything as it is.";
-    return Question(text, {"Start a new library", "Quit"}, 1, title) == 0;
+    const String text = Fill(Translate("The library file %s is damaged or is not a library, so it cannot be read.\n"
+                                       "Start with a new, empty library? The file is kept unchanged as %s.\n"
+                                       "Quit leaves everything as it is."),
+                             {path, FileName(aside)});
+    return Question(text, {Translate("Start a new library"), Translate("Quit")}, 1, title) == 0;
 }
 
 // Renames the file and its journals aside; false (with the reason shown) when
@@ -66,8 +68,8 @@ bool AskStartFresh(const String& path, const String& aside, const String& title)
 bool MoveAside(const String& path, const String& aside, const String& title)
 {
     if (std::rename(path.c_str(), aside.c_str()) != 0) {
-        Exclamation("The damaged library file could not be renamed to " + FileName(aside) + ": " +
-                        std::strerror(errno) + ".\nNothing was changed.",
+        Exclamation(Fill(Translate("The damaged library file could not be renamed to %s: %s.\nNothing was changed."),
+                         {FileName(aside), std::strerror(errno)}),
                     title);
         return false;
     }
@@ -98,7 +100,7 @@ String DamagedFileName(const String& path)
 bool OpenLibrary(Sqlite3Session& session, const String& path, const String& title)
 {
     if (!session.Open(path)) {
-        Exclamation("Can't create or open database file\n", title);
+        Exclamation(Translate("Can't create or open database file\n"), title);
         return false;
     }
     for (;;) {
@@ -116,14 +118,14 @@ bool OpenLibrary(Sqlite3Session& session, const String& path, const String& titl
             if (!MoveAside(path, aside, title))
                 return false;
             if (!session.Open(path)) {
-                Exclamation("Can't create or open database file\n", title);
+                Exclamation(Translate("Can't create or open database file\n"), title);
                 return false;
             }
             continue;
         }
         case Health::Failed:
-            Exclamation("The library " + FileName(path) + " cannot be used: " + session.DescribeLastError() +
-                            ".\nNothing was changed.",
+            Exclamation(Fill(Translate("The library %s cannot be used: %s.\nNothing was changed."),
+                             {FileName(path), TranslateShown(session.DescribeLastError())}),
                         title);
             break;
         }

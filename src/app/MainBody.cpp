@@ -49,6 +49,8 @@ void MainBody(Sqlite3Session& session, const String& folder, const String& title
               const std::vector<std::string>& paths)
 {
     SetLanguage(kStartLanguage);
+    // The messages below come before the library is open.
+    SetLanguageChoice(PeekLanguageChoice(folder + kDatabaseFileName));
 
     SingleInstance instance(folder);
     if (!instance.Acquire()) {

@@ -1,10 +1,10 @@
 #include "library/AddSummary.h"
 
 #include "library/MusicFiles.h"
+#include "ui/ShownText.h"
+#include "ui/Translate.h"
 
 namespace {
-
-String Files(std::size_t count) { return GroupedCount(count) + (count == 1 ? " file" : " files"); }
 
 // The last folder and the name: enough to recognise where the add is.
 String ShortPath(const String& path)
@@ -29,7 +29,7 @@ String GroupedCount(std::size_t count)
 AddProgressText MakeAddProgressText(std::size_t handled, std::size_t found, const String& path)
 {
     AddProgressText text;
-    text.counts = "Adding " + GroupedCount(handled) + " of " + GroupedCount(found);
+    text.counts = Fill(Translate("Adding %s of %s"), {GroupedCount(handled), GroupedCount(found)});
     if (!path.empty())
         text.where = " \u2014 " + ShortPath(path);
     return text;
@@ -42,12 +42,18 @@ AddReport MakeAddReport(const AddOutcome& outcome)
     if (failures.empty())
         return report;
     if (!outcome.singleFile.empty() && failures.size() == 1 && outcome.added == 0) {
-        report.text = "Cannot add \"" + PathLastComponent(failures[0].path) + "\": " + failures[0].reason + ".";
+        report.text = Fill(Translate("Cannot add \"%s\": %s."),
+                           {PathLastComponent(failures[0].path), TranslateShown(failures[0].reason)});
         return report;
     }
-    report.text = (outcome.cancelled ? "Adding was cancelled. Added " : "Added ") + Files(outcome.added) + "; " +
-                  GroupedCount(failures.size()) + " could not be added.";
+    // One pattern per case, so each language words the whole sentence.
+    const char* pattern = outcome.cancelled
+                              ? (outcome.added == 1 ? "Adding was cancelled. Added %s file; %s could not be added."
+                                                    : "Adding was cancelled. Added %s files; %s could not be added.")
+                              : (outcome.added == 1 ? "Added %s file; %s could not be added."
+                                                    : "Added %s files; %s could not be added.");
+    report.text = Fill(Translate(pattern), {GroupedCount(outcome.added), GroupedCount(failures.size())});
     for (const AddFailure& failure : failures)
-        report.details += failure.path + ": " + failure.reason + "\n";
+        report.details += failure.path + ": " + TranslateShown(failure.reason) + "\n";
     return report;
 }

@@ -12,6 +12,8 @@
 #include "library/NotStored.h"
 #include "playback/PlaybackControl.h"
 #include "ui/LanguageChange.h"
+#include "ui/ShownText.h"
+#include "ui/Translate.h"
 #include "ui/WaitCursor.h"
 
 Library::Library(QWidget& gridOwner, PlaybackControl& playback)
@@ -83,14 +85,15 @@ void Library::LoadLibrary()
     listOrder_.Loaded(ListKeys());
     if (ListGrid.GetCount() == 0) {
         ListGrid.Add();
-        ListGrid.Get(0, LIST_NAME) = kDefaultListName;
-        const Value id = StoreDefaultList(kDefaultListName);
+        const String name = Translate(kDefaultListName);
+        ListGrid.Get(0, LIST_NAME) = name;
+        const Value id = StoreDefaultList(name);
         ListGrid.Get(0, LIST_ID) = id;
         NewTrackList(-1);
         listOrder_.Inserted(id, 0);
         // The window needs one playlist; it stays, but the user knows it is not stored.
         if (id.IsNull())
-            TellNotStored("The playlist " + Quoted(kDefaultListName) + " could not be created");
+            TellNotStored(Fill(Translate("The playlist %s could not be created"), {Quoted(name)}));
     }
 }
 
@@ -166,9 +169,10 @@ bool Library::RemoveTrackRows(GridCtrl& tracks)
     }
     if (removed)
         return true;
-    const String what = ids.size() == 1
-                            ? "The track " + Quoted(tracks.Get(TRACK_TITLE).ToString()) + " could not be deleted"
-                            : "The " + std::to_string(ids.size()) + " selected tracks could not be deleted";
-    TellNotStored(what, ids.size() == 1 ? "It is still there." : "They are all still there.");
+    const String what =
+        ids.size() == 1
+            ? Fill(Translate("The track %s could not be deleted"), {Quoted(tracks.Get(TRACK_TITLE).ToString())})
+            : Fill(Translate("The %d selected tracks could not be deleted"), {std::to_string(ids.size())});
+    TellNotStored(what, Translate(ids.size() == 1 ? "It is still there." : "They are all still there."));
     return false;
 }

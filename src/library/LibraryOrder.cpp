@@ -2,11 +2,14 @@
 // that changes it, so a crash keeps the order last shown, and once more in
 // full when the library goes.
 
+#include <algorithm>
+
 #include "data/Sql.h"
 #include "library/Library.h"
 #include "library/LibraryDb.h"
 #include "library/LibraryGrids.h"
 #include "library/NotStored.h"
+#include "ui/Translate.h"
 #include "ui/WaitCursor.h"
 
 namespace {
@@ -46,7 +49,7 @@ bool Library::StoreListOrder()
     SqlSession* session = SQL.GetSession();
     if (session && ::StoreListOrder(*session, ListKeys(), listOrder_))
         return true;
-    TellNotStored("The new order of the playlists could not be saved", kOrderLater);
+    TellNotStored(Translate("The new order of the playlists could not be saved"), Translate(kOrderLater));
     return false;
 }
 
@@ -59,7 +62,7 @@ bool Library::StoreTrackOrder(GridCtrl& tracks)
     SqlSession* session = SQL.GetSession();
     if (session && StoreOrder(*session, list, TrackKeys(tracks), trackOrders_[list.ToInt64()]))
         return true;
-    TellNotStored("The new order of the tracks could not be saved", kOrderLater);
+    TellNotStored(Translate("The new order of the tracks could not be saved"), Translate(kOrderLater));
     return false;
 }
 
@@ -85,11 +88,16 @@ std::function<void()> Library::WriteAddedOrder(GridCtrl& tracks, std::vector<Val
     StoredOrder& stored = trackOrders_[list.ToInt64()];
     // The new entries hold the POS their insert gave them; only where that
     // differs from the display (and for the rows they pushed down) is written.
+    // Rows above the first new one keep their places, so a long list is not
+    // walked whole for every batch of an add.
     std::unordered_map<int64_t, int> insertedPos;
-    for (const auto& [key, pos] : inserted)
+    size_t firstShifted = display.size();
+    for (const auto& [key, pos] : inserted) {
         insertedPos.emplace(key.ToInt64(), pos);
+        firstShifted = std::min(firstShifted, static_cast<size_t>(std::max(pos, 0)));
+    }
     std::vector<int> changed;
-    for (int i : stored.Changed(display)) {
+    for (int i : stored.Changed(display, firstShifted)) {
         const auto found = insertedPos.find(display[static_cast<size_t>(i)].ToInt64());
         if (found == insertedPos.end() || found->second != i)
             changed.push_back(i);
@@ -127,5 +135,5 @@ void Library::SavePositions()
     }
     // Each change was stored as it was made: only an order still owed is lost.
     if (!::SavePositions(*session, order) && OrderPending())
-        TellNotStored("The order of the playlists and tracks could not be saved");
+        TellNotStored(Translate("The order of the playlists and tracks could not be saved"));
 }

@@ -12,6 +12,8 @@
 #include "playlists/Playlist.h"
 #include "ui/GridCtrl.h"
 #include "ui/Prompt.h"
+#include "ui/ShownText.h"
+#include "ui/Translate.h"
 
 namespace {
 
@@ -81,9 +83,18 @@ std::vector<String> PlaylistFilesIn(const String& folder, std::string* error)
             files.push_back(it->path().string());
     }
     if (code)
-        *error = "The folder " + folder + " cannot be read: " + code.message() + ".";
+        *error = Fill(Translate("The folder %s cannot be read: %s."), {folder, code.message()});
     std::sort(files.begin(), files.end());
     return files;
+}
+
+// 0 replaces, 1 keeps the file; with `forAll`, 2 replaces this and every later one.
+int AskReplace(const std::string& path, bool forAll)
+{
+    std::vector<std::string> buttons = {Translate("Yes"), Translate("No")};
+    if (forAll)
+        buttons.push_back(Translate("Yes to all"));
+    return Question(Fill(Translate("The file %s already exists. Replace it?"), {path}), buttons, 1);
 }
 
 }  // namespace
@@ -114,13 +125,13 @@ PlaylistFiles::PlaylistFiles(Library& library) : library_(library)
 
 void PlaylistFiles::Load()
 {
-    if (loadSelector_.ExecuteOpen("Load playlists"))
+    if (loadSelector_.ExecuteOpen(Translate("Load playlists")))
         LoadFiles(loadSelector_.Get());
 }
 
 void PlaylistFiles::Import()
 {
-    if (!importSelector_.ExecuteSelectDir("Import playlists from folder"))
+    if (!importSelector_.ExecuteSelectDir(Translate("Import playlists from folder")))
         return;
     const String folder = importSelector_[0];
     std::string error;
@@ -128,7 +139,7 @@ void PlaylistFiles::Import()
     if (!error.empty())
         Exclamation(error);
     else if (files.empty())
-        Exclamation("The folder " + folder + " holds no playlist file (.m3u, .m3u8, .pls or .xspf).");
+        Exclamation(Fill(Translate("The folder %s holds no playlist file (.m3u, .m3u8, .pls or .xspf)."), {folder}));
     else
         LoadFiles(files);
 }
@@ -139,11 +150,11 @@ void PlaylistFiles::LoadFiles(const std::vector<String>& files)
     for (const String& file : files) {
         const PlaylistFile playlist = ReadPlaylist(file, [](const std::string& path) { return IsMusicFile(path); });
         if (!playlist.ok) {
-            skipped.Add(playlist.error);
+            skipped.Add(TranslateShown(playlist.error));
             continue;
         }
         for (const PlaylistProblem& problem : playlist.problems)
-            skipped.Add(PathLastComponent(file) + ": " + problem.entry + " — " + problem.reason);
+            skipped.AddEntry(PathLastComponent(file), problem.entry, problem.reason);
 
         // A new playlist takes the cursor, so the add below goes into it.
         GridCtrl& lists = library_.ListGrid;
@@ -164,23 +175,23 @@ void PlaylistFiles::LoadFiles(const std::vector<String>& files)
 
 void PlaylistFiles::SaveAs()
 {
-    if (!saveSelector_.ExecuteSave("Save playlist as"))
+    if (!saveSelector_.ExecuteSave(Translate("Save playlist as")))
         return;
     String path = saveSelector_[0];
     if (PlaylistFormatOf(path) == PlaylistFormat::Unknown) {
         path += ".m3u8";
         // The selector asked about the name as typed, not about this one.
-        if (Exists(path) && Question("The file " + path + " already exists. Replace it?", {"Yes", "No"}, 1) != 0)
+        if (Exists(path) && AskReplace(path, false) != 0)
             return;
     }
     const WriteResult result = WritePlaylist(path, EntriesOf(library_.CurrentTrackList()));
     if (!result.ok)
-        Exclamation(result.error);
+        Exclamation(TranslateShown(result.error));
 }
 
 void PlaylistFiles::Export()
 {
-    if (!exportSelector_.ExecuteSelectDir("Export playlists to folder"))
+    if (!exportSelector_.ExecuteSelectDir(Translate("Export playlists to folder")))
         return;
     const String folder = exportSelector_[0];
     GridCtrl& lists = library_.ListGrid;
@@ -195,15 +206,14 @@ void PlaylistFiles::Export()
         const String name = ExportFileName(lists.Get(row, LIST_NAME).ToString(), taken);
         const String path = (fs::path(folder) / (name + ".m3u8")).string();
         if (!replaceAll && Exists(path)) {
-            const int answer =
-                Question("The file " + path + " already exists. Replace it?", {"Yes", "No", "Yes to all"}, 1);
+            const int answer = AskReplace(path, true);
             if (answer == 1)
                 continue;
             replaceAll = answer == 2;
         }
         const WriteResult result = WritePlaylist(path, EntriesOf(*trackLists[static_cast<size_t>(id)]));
         if (!result.ok)
-            failed.Add(result.error);
+            failed.Add(TranslateShown(result.error));
     }
     failed.Show("Some playlists were not exported:");
 }

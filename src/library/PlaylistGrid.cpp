@@ -11,6 +11,7 @@
 #include "library/MusicFiles.h"
 #include "library/NotStored.h"
 #include "playback/PlaybackControl.h"
+#include "ui/ShownText.h"
 #include "ui/Translate.h"
 
 bool Library::FixListName(String& name)
@@ -18,7 +19,7 @@ bool Library::FixListName(String& name)
     name = TrimBoth(name);
     if (!name.empty())
         return false;
-    name = "Playlist " + std::to_string(ListGrid.GetCount());
+    name = Fill(Translate("Playlist %d"), {std::to_string(ListGrid.GetCount())});
     return true;
 }
 
@@ -55,7 +56,7 @@ bool Library::ListInserted()
         return true;
     }
     ListGrid.Set(LIST_ID, Value());
-    TellNotStored("The playlist " + Quoted(name) + " could not be created");
+    TellNotStored(Fill(Translate("The playlist %s could not be created"), {Quoted(name)}));
     return false;
 }
 
@@ -65,7 +66,8 @@ bool Library::ListEdited()
     const Value id = ListGrid.Get(LIST_ID);
     if (id.IsNull() || StoreListName(id, name))
         return true;
-    TellNotStored("The playlist could not be renamed to " + Quoted(name), "It keeps its stored name.");
+    TellNotStored(Fill(Translate("The playlist could not be renamed to %s"), {Quoted(name)}),
+                  Translate("It keeps its stored name."));
     return false;
 }
 
@@ -82,8 +84,8 @@ void Library::ListRemoving()
     // A row whose edit was cancelled before it was ever stored has no id and no records.
     const Value id = ListGrid.Get(LIST_ID);
     if (!id.IsNull() && !RemoveList(id)) {
-        TellNotStored("The playlist " + Quoted(ListGrid.Get(LIST_NAME).ToString()) + " could not be deleted",
-                      "It is still there.");
+        TellNotStored(Fill(Translate("The playlist %s could not be deleted"), {Quoted(ListGrid.Get(LIST_NAME).ToString())}),
+                      Translate("It is still there."));
         ListGrid.KeepRemovedRow();
         return;
     }

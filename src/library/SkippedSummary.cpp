@@ -1,6 +1,7 @@
 #include "library/SkippedSummary.h"
 
 #include "ui/Prompt.h"
+#include "ui/ShownText.h"
 #include "ui/Translate.h"
 
 namespace {
@@ -16,6 +17,12 @@ void SkippedSummary::Add(std::string line)
     ++count_;
 }
 
+void SkippedSummary::AddEntry(const std::string& playlistFileName, const std::string& entry,
+                              const std::string& reason)
+{
+    Add(playlistFileName + ": " + TranslateShown(entry) + " — " + TranslateShown(reason));
+}
+
 void SkippedSummary::Show(const std::string& heading) const
 {
     if (count_ == 0)
@@ -23,11 +30,7 @@ void SkippedSummary::Show(const std::string& heading) const
     std::string text = Translate(heading.c_str());
     for (const std::string& line : lines_)
         text += "\n" + line;
-    if (count_ > lines_.size()) {
-        std::string more = Translate("… and %d more.");
-        if (const size_t at = more.find("%d"); at != std::string::npos)
-            more.replace(at, 2, std::to_string(count_ - lines_.size()));
-        text += "\n" + more;
-    }
+    if (count_ > lines_.size())
+        text += "\n" + Fill(Translate("… and %d more."), {std::to_string(count_ - lines_.size())});
     Exclamation(text);
 }

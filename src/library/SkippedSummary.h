@@ -9,7 +9,11 @@
 class SkippedSummary {
 public:
     void Add(std::string line);
-    // Shows the heading (translated) and the lines when there is anything to tell.
+    // One entry of a playlist file that was not taken, as "file: entry — reason".
+    // The reader words entry labels and reasons in English; they are shown translated.
+    void AddEntry(const std::string& playlistFileName, const std::string& entry, const std::string& reason);
+    // Shows the heading (English, shown translated) and the lines, already in the
+    // user's language, when there is anything to tell.
     void Show(const std::string& heading) const;
 
 private:

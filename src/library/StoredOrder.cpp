@@ -29,10 +29,10 @@ void StoredOrder::Removed(const Value& key)
         pos_.erase(key.ToInt64());
 }
 
-std::vector<int> StoredOrder::Changed(const std::vector<Value>& display) const
+std::vector<int> StoredOrder::Changed(const std::vector<Value>& display, size_t from) const
 {
     std::vector<int> changed;
-    for (size_t i = 0; i < display.size(); ++i) {
+    for (size_t i = from; i < display.size(); ++i) {
         if (!IsKey(display[i]))
             continue;
         const auto found = pos_.find(display[i].ToInt64());

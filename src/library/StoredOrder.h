@@ -21,8 +21,8 @@ public:
     void Inserted(const Value& key, const Value& pos);
     void Removed(const Value& key);
 
-    // The display indexes whose row does not hold its index as POS.
-    std::vector<int> Changed(const std::vector<Value>& display) const;
+    // The display indexes from `from` on whose row does not hold its index as POS.
+    std::vector<int> Changed(const std::vector<Value>& display, size_t from = 0) const;
     // Those indexes are now stored as their rows' POS.
     void Written(const std::vector<Value>& display, const std::vector<int>& indexes);
 

@@ -7,6 +7,8 @@
 #include "core/Utf8.h"
 #include "playback/Percent.h"
 #include "ui/Prompt.h"
+#include "ui/ShownText.h"
+#include "ui/Translate.h"
 
 namespace {
 
@@ -109,8 +111,9 @@ int AudioEngine::Init()
     if (CheckResult(true))
         return -1;
     if (version < kRequiredVersion) {
-        PromptOK(FormatText("The audio engine is too old (version %08x)&This program requires version %08x", version,
-                            kRequiredVersion));
+        // The translation keeps the two conversions of the English text.
+        PromptOK(FormatText(Translate("The audio engine is too old (version %08x)&This program requires version %08x"),
+                            version, kRequiredVersion));
         return -1;
     }
 
@@ -151,15 +154,15 @@ const char* AudioEngine::ErrorText(int code) { return audio::ResultText(code); }
 
 std::string AudioEngine::FailureText() const
 {
-    std::string text = ErrorText(result);
+    std::string text = Translate(ErrorText(result));
     if (playing_.empty())
-        return FormatText("Audio error: %s (%d)", text.c_str(), result);
+        return Fill(Translate("Audio error: %s (%d)"), {text, std::to_string(result)});
     // Part of a sentence about the file: "Cannot play "x.mp3": file not found. (1)"
     if (!text.empty() && text[0] >= 'A' && text[0] <= 'Z' && !(text.size() > 1 && text[1] >= 'A' && text[1] <= 'Z'))
         text[0] = static_cast<char>(text[0] - 'A' + 'a');
     const size_t slash = playing_.rfind('/');
     const std::string name = slash == std::string::npos ? playing_ : playing_.substr(slash + 1);
-    return "Cannot play \"" + name + "\": " + text + " (" + std::to_string(result) + ")";
+    return Fill(Translate("Cannot play \"%s\": %s (%d)"), {name, text, std::to_string(result)});
 }
 
 AudioEngine::SoundHandle AudioEngine::OpenStream(const std::string& path)

@@ -125,6 +125,10 @@ void FillFromBar(QMenu& menu, const Bar& bar)
         }
         if (!item.GetHelp().empty())
             action->setStatusTip(QString::fromStdString(item.GetHelp()));
+        if (!item.GetTip().empty()) {
+            action->setToolTip(QString::fromStdString(item.GetTip()));
+            menu.setToolTipsVisible(true);
+        }
         if (item.GetAction())
             QObject::connect(action, &QAction::triggered, action, [run = item.GetAction()] { run(); });
     }

@@ -59,6 +59,8 @@ public:
     // One of a choice: neighbouring radio entries show as a group of which one is marked.
     BarItem& Radio(bool checked) { radio_ = true; return Check(checked); }
     BarItem& Help(std::string text) { help_ = std::move(text); return *this; }
+    // Shown when the pointer rests on a menu entry, also a disabled one: why it is off.
+    BarItem& Tip(std::string text) { tip_ = std::move(text); return *this; }
     // A toolbar shows the image with the text as its tooltip; menus ignore the image.
     // The image must outlive the bar (named images live for the whole run).
     BarItem& Image(const QImage& image) { image_ = &image; return *this; }
@@ -70,6 +72,7 @@ public:
     bool IsChecked() const { return checked_; }
     bool IsRadio() const { return radio_; }
     const std::string& GetHelp() const { return help_; }
+    const std::string& GetTip() const { return tip_; }
     bool IsSeparator() const { return separator_; }
     bool IsSubMenu() const { return bool(sub_); }
     const QImage* GetImage() const { return image_; }
@@ -87,6 +90,7 @@ public:
 private:
     friend class Bar;
     std::string text_;
+    std::string tip_;
     KeyCode key_ = 0;
     bool enabled_ = true;
     bool checkable_ = false;

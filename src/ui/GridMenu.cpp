@@ -6,9 +6,13 @@
 
 void GridCtrl::RemoveMenuItem(Bar& bar)
 {
-    bar.Add(CanRemove(), Translate("Delete"), [this] { Run(RemoveAction); })
-        .Key(K_DELETE)
-        .Help(FillText(Translate("Delete active %s."), GetItemName()));
+    const bool can = CanRemove();
+    BarItem& item = bar.Add(can, Translate("Delete"), [this] { Run(RemoveAction); })
+                        .Key(K_DELETE)
+                        .Help(FillText(Translate("Delete active %s."), GetItemName()));
+    // Off only because the last row stays: say so, or the entry looks broken.
+    if (!can && IsCursor() && settings_.keepLastRow)
+        item.Tip(FillText(Translate("At least one %s must stay."), GetItemName()));
 }
 
 void GridCtrl::MoveMenuItems(Bar& bar)

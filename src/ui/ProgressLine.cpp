@@ -5,6 +5,8 @@
 #include <QHBoxLayout>
 #include <QKeyEvent>
 
+#include "ui/Translate.h"
+
 ProgressLine::ProgressLine(QWidget* parent) : QFrame(parent)
 {
     setFrameShape(QFrame::StyledPanel);
@@ -14,7 +16,7 @@ ProgressLine::ProgressLine(QWidget* parent) : QFrame(parent)
     label_.setMinimumWidth(1);
     label_.setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     label_.installEventFilter(this);
-    cancel_.setText("Cancel");
+    cancel_.setText(QString::fromUtf8(Translate("Cancel")));
     cancel_.installEventFilter(this);
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(4, 1, 1, 1);

@@ -2,11 +2,13 @@
 // program, or damaged. The user is told once and chooses; nothing is written
 // unless the user agrees.
 
+#include <QLocale>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
 
 #include "MainBodyRun.h"
+#include "app/Language.h"
 #include "app/LibraryStartup.h"
 #include "app/MainBody.h"
 #include "data/Sql.h"
@@ -153,4 +155,32 @@ TEST_F(StartupTest, ADamagedLibraryFailsItsCheckAndIsMovedAsideWithItsJournal)
     EXPECT_EQ(ReadFile(kept), bytes);
     EXPECT_TRUE(std::filesystem::exists(kept + "-journal"));
     EXPECT_EQ(shown, std::vector<std::string>{kDefaultListName});
+}
+
+TEST_F(StartupTest, MessagesBeforeTheLibraryOpensSpeakTheStoredOrTheDesktopsLanguage)
+{
+    const QLocale desktop;
+    Sqlite3Session setup;
+    ASSERT_TRUE(setup.Open(db));
+    ASSERT_TRUE(StoreLanguageChoice(setup, LanguageChoice::Polish));
+    setup.Close();
+    QLocale::setDefault(QLocale(QLocale::English));
+    EXPECT_EQ(PeekLanguageChoice(db), LanguageChoice::Polish);
+    EXPECT_EQ(PeekLanguageChoice(dir.File("none.db3")), LanguageChoice::None);
+    EXPECT_FALSE(std::filesystem::exists(dir.File("none.db3")));
+
+    // A locked file cannot tell: the desktop's language decides.
+    OtherRuns("BEGIN EXCLUSIVE");
+    EXPECT_EQ(PeekLanguageChoice(db), LanguageChoice::None);
+    QLocale::setDefault(QLocale(QLocale::Polish));
+    EXPECT_EQ(PeekLanguageChoice(db), LanguageChoice::Polish);
+    Run([](const PromptRequest&) { return 1; });
+    QLocale::setDefault(desktop);
+    SetLanguageChoice(LanguageChoice::None);
+    OtherRuns("COMMIT");
+    ASSERT_EQ(prompts.size(), 1u);
+    EXPECT_EQ(prompts[0].buttons, (std::vector<std::string>{"Ponów", "Zakończ"}));
+    EXPECT_EQ(prompts[0].text.rfind("Biblioteka QuillonPlayer.db3 jest zablokowana przez inny program", 0), 0u)
+        << prompts[0].text;
+    EXPECT_EQ(closed, 0);
 }

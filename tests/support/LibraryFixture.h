@@ -29,6 +29,7 @@ protected:
         binding.emplace(session);
         previousPrompt = SetPromptHandler([this](const PromptRequest& request) {
             prompts.push_back(request.text);
+            promptRequests.push_back(request);
             promptDetails.push_back(request.details);
         });
         previousSelect = SetFileSelectHandler([this](FileSelectRequest& request) -> FileSelectAnswer {
@@ -75,6 +76,7 @@ protected:
     Sqlite3Session session;
     std::optional<SqlBinding> binding;
     std::vector<String> prompts;
+    std::vector<PromptRequest> promptRequests;  // the same prompts with their buttons
     std::vector<String> promptDetails;  // the copyable list of each prompt, empty for none
     std::vector<FileSelectRequest> requests;
     std::vector<FileSelectAnswer> answers;

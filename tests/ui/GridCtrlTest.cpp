@@ -225,12 +225,18 @@ TEST_F(PlaylistGridTest, KeepLastRowRefusesTheOnlyRowAndAFullSelection)
     Bar bar;
     grid.RemoveMenuItem(bar);
     EXPECT_FALSE(bar.Items()[0].IsEnabled());
+    // The disabled entry says why.
+    EXPECT_EQ(bar.Items()[0].GetTip(), "At least one row must stay.");
     Key(Qt::Key_Delete);
     EXPECT_EQ(grid.GetCount(), 3);
     EXPECT_EQ(removals, 0);
 
-    // Two of three selected: both go.
+    // Two of three selected: both go, and the entry gives no hint.
     grid.Select(2, false);
+    Bar partial;
+    grid.RemoveMenuItem(partial);
+    EXPECT_TRUE(partial.Items()[0].IsEnabled());
+    EXPECT_EQ(partial.Items()[0].GetTip(), "");
     Key(Qt::Key_Delete);
     EXPECT_EQ(removals, 2);
     EXPECT_EQ(Names(), std::vector<std::string>{"List 2"});

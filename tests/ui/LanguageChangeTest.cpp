@@ -6,6 +6,7 @@
 #include "ui/GridToolBar.h"
 #include "ui/LanguageChange.h"
 #include "ui/PlayerTexts.h"
+#include "ui/ShownText.h"
 #include "ui/Translate.h"
 
 namespace {
@@ -82,7 +83,7 @@ TEST_F(LanguageChangeTest, PlayerTextsFollowTheirSwitchWhileTheGridsAlwaysTransl
     EXPECT_STREQ(Translate("Exit"), "Zakończ");
     EXPECT_STREQ(Translate("menu\vInsert"), "Wstaw");
     // Every identifier of the table has a Polish text, with the same placeholders.
-    int count = 0;
+    int count = 0, translations = 0;
     const char* identifier = nullptr;
     for (const TranslationEntry* entry = PlayerTexts(); entry->text; ++entry) {
         if (entry->code == kTranslationIdentifier) {
@@ -93,6 +94,7 @@ TEST_F(LanguageChangeTest, PlayerTextsFollowTheirSwitchWhileTheGridsAlwaysTransl
         }
         ASSERT_NE(identifier, nullptr);
         EXPECT_EQ(entry->code, kPolishLanguage);
+        ++translations;
         const std::string english(identifier), polish(entry->text);
         auto marks = [](const std::string& s) {
             std::string found;
@@ -104,6 +106,7 @@ TEST_F(LanguageChangeTest, PlayerTextsFollowTheirSwitchWhileTheGridsAlwaysTransl
         EXPECT_EQ(marks(polish), marks(english)) << english;
     }
     EXPECT_GT(count, 20);
+    EXPECT_EQ(translations, count) << "an identifier without its one Polish entry";
 
     SetLanguage(kEnglishLanguage);
     EXPECT_STREQ(Translate("Exit"), "Exit");
@@ -175,4 +178,36 @@ TEST_F(LanguageChangeTest, AGridShowsItsTextsInTheNewLanguageAndKeepsItsLayoutNa
     grid.HideColumn(2, true);
     EXPECT_TRUE(grid.LoadLayout(layout));
     EXPECT_FALSE(grid.GetColumn(2).IsHidden());
+}
+
+TEST_F(LanguageChangeTest, ShownTextsAreLookedUpWholeOrByTheirPattern)
+{
+    EXPECT_EQ(Fill("a %s b %d c %08x 100%", {"X", "7"}), "a X b 7 c %08x 100%");
+    EXPECT_EQ(Fill("%s and %s", {"one"}), "one and %s");
+
+    const std::vector<std::pair<std::string, std::string>> polish = {
+        {"the disk is full", "dysk jest pełny"},
+        {"The playlist /a/b.m3u cannot be read: it is a folder.", "Nie można odczytać playlisty /a/b.m3u: to folder."},
+        {"File12 is beyond NumberOfEntries=3", "File12 wykracza poza NumberOfEntries=3"},
+        {"it is not a valid PLS playlist: it has no [playlist] section",
+         "to nie jest poprawna playlista PLS: brak sekcji [playlist]"},
+        // A system's message inside stays as the system gave it.
+        {"The playlist /x.m3u8 could not be written: Permission denied.",
+         "Nie udało się zapisać playlisty /x.m3u8: Permission denied."},
+        {"the library database reported an error (no such table: X)", "baza biblioteki zgłosiła błąd (no such table: X)"},
+        {"/music/Other", "/music/Other"},
+        {"File x is beyond NumberOfEntries=3", "File x is beyond NumberOfEntries=3"},  // "%d" takes digits only
+        {"", ""},
+    };
+    EnableTranslationModule(PlayerTexts(), true);
+    SetLanguage(kPolishLanguage);
+    for (const auto& [english, expected] : polish)
+        EXPECT_EQ(TranslateShown(english), expected) << english;
+
+    SetLanguage(kEnglishLanguage);
+    for (const auto& [english, expected] : polish)
+        EXPECT_EQ(TranslateShown(english), english);
+    SetLanguage(kPolishLanguage);
+    EnableTranslationModule(PlayerTexts(), false);  // no choice made yet: the program's texts stay English
+    EXPECT_EQ(TranslateShown("the disk is full"), "the disk is full");
 }
