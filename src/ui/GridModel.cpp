@@ -2,9 +2,10 @@
 
 #include <algorithm>
 
-GridModel::StoredRow GridModel::MakeRow() const
+GridModel::StoredRow GridModel::MakeRow()
 {
     StoredRow row;
+    row.revision = ++revisions_;
     if (columns_ > 0)
         row.cells = new Value[size_t(columns_)];
     return row;

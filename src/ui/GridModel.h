@@ -70,9 +70,18 @@ public:
     void Clear();
     void Reserve(int rows);
 
-    Value& Cell(int row, int column) { return store_[items_[row].id].cells[column]; }
+    // Writable access counts as a change of the row (see Revision).
+    Value& Cell(int row, int column)
+    {
+        StoredRow& stored = store_[items_[row].id];
+        stored.revision = ++revisions_;
+        return stored.cells[column];
+    }
     const Value& Cell(int row, int column) const { return store_[items_[row].id].cells[column]; }
     int GetId(int row) const { return items_[row].id; }
+    // Changes whenever the row's cells may have changed, and differs from every other row's:
+    // what was made from a row's cells stays valid while its revision does.
+    uint64_t Revision(int row) const { return store_[items_[row].id].revision; }
     // The row's cell storage: it stays with the row whatever moves, so it tells rows apart
     // (null while there are no columns).
     const Value* CellsOf(int row) const { return store_[items_[row].id].cells; }
@@ -125,9 +134,10 @@ private:
     struct StoredRow {
         Value* cells = nullptr;
         GridRowStyle* style = nullptr;  // rarely set, so kept out of line
+        uint64_t revision = 0;
     };
 
-    StoredRow MakeRow() const;
+    StoredRow MakeRow();
     static void FreeRow(StoredRow& row);
     void MakeRoom();
     void Touch(int row) { if (row < layoutValid_) layoutValid_ = row; }
@@ -141,4 +151,5 @@ private:
     int selected_ = 0;
     int defaultHeight_;
     int layoutValid_ = 0;  // rows below this index have a valid pos
+    uint64_t revisions_ = 0;  // the last revision handed out
 };

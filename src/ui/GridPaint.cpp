@@ -1,6 +1,7 @@
 // Painting of the grid: only the data rows that the dirty area touches, then the caption row.
 
 #include <algorithm>
+#include <utility>
 
 #include <QPaintEvent>
 #include <QPainter>
@@ -91,7 +92,7 @@ void GridCtrl::PaintRow(QPainter& painter, int row, int top)
         painter.setPen(text);
         const GridRowItem& item = model_.Item(row);
         const bool found = settings_.searchHighlight && item.IsFound() && item.foundColumn == i;
-        PaintCellText(painter, cell, column, model_.Cell(row, i), found ? &item : nullptr);
+        PaintCellText(painter, cell, column, std::as_const(model_).Cell(row, i), found ? &item : nullptr);
         painter.setPen(kGridLine);
         if (settings_.horzGrid)
             painter.drawLine(cell.left(), cell.bottom(), cell.right(), cell.bottom());

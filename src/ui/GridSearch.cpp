@@ -84,27 +84,48 @@ bool GridSearch::FieldEvent(QEvent* event)
     return true;
 }
 
-std::string_view GridSearch::ShownText(const SearchedColumn& searched, int row, String& buffer)
+void GridSearch::PrepareTexts(const std::vector<int>& columns)
 {
-    const Value& value = grid_.model_.Cell(row, searched.index);
-    if (!searched.kept) {
-        // A view of the stored text: the common case neither copies nor allocates.
-        if (value.Kind() == ValueKind::String)
-            return value.GetString();
-        if (value.IsVoid())
-            return {};
-        buffer = searched.column->Format(value);
-        return buffer;
+    const std::size_t rows = std::size_t(grid_.model_.GetCount());
+    // Other columns searched, or mostly texts of rows gone or changed: all are made afresh.
+    if (columns != textColumns_ || staleBytes_ > texts_.size() / 2 + 65536) {
+        textColumns_ = columns;
+        rowTexts_.assign(rows, RowText());
+        texts_.clear();
+        staleBytes_ = 0;
     }
-    // Converters can be slow (formatting numbers), and a search runs on every key:
-    // each cell's text is made once and kept for as long as the value stays.
-    Converted& entry = (*searched.kept)[size_t(grid_.model_.GetId(row))];
-    if (!entry.made || !(entry.source == value)) {
-        entry.source = value;
-        entry.text = searched.column->Format(value);
-        entry.made = true;
+    for (std::size_t id = rows; id < rowTexts_.size(); ++id)
+        staleBytes_ += rowTexts_[id].size;
+    rowTexts_.resize(rows);
+    textEnds_.resize(rows * columns.size());
+}
+
+std::string_view GridSearch::RowTexts(int row, const uint32_t*& ends)
+{
+    // Read-only access: it leaves the row's revision as it is.
+    const GridModel& model = grid_.model_;
+    const std::size_t id = std::size_t(model.GetId(row));
+    RowText& text = rowTexts_[id];
+    uint32_t* columnEnds = textEnds_.data() + id * textColumns_.size();
+    if (text.revision != model.Revision(row)) {
+        // Ids move up when rows above are removed: a slot then holds another row's texts,
+        // whose revision differs, so they are made again here.
+        staleBytes_ += text.size;
+        text.offset = texts_.size();
+        for (std::size_t i = 0; i < textColumns_.size(); ++i) {
+            const GridColumn& column = grid_.columns_[textColumns_[i]];
+            const Value& value = model.Cell(row, textColumns_[i]);
+            if (column.GetConvert() || (value.Kind() != ValueKind::String && !value.IsVoid()))
+                texts_ += column.Format(value);
+            else if (value.Kind() == ValueKind::String)
+                texts_ += value.GetString();
+            columnEnds[i] = uint32_t(texts_.size() - text.offset);
+        }
+        text.size = texts_.size() - text.offset;
+        text.revision = model.Revision(row);
     }
-    return entry.text;
+    ends = columnEnds;
+    return std::string_view(texts_).substr(text.offset, text.size);
 }
 
 void GridSearch::Run(const String& text)
@@ -120,49 +141,60 @@ void GridSearch::Run(const String& text)
     // Ranges are only worked out when they will be drawn: mapping folded offsets back costs.
     const bool ranges = settings.searchHighlight;
     const String needle = fold ? FoldCase(text) : text;
-    converted_.resize(size_t(grid_.GetColumnCount()));
-    std::vector<SearchedColumn> shown;
-    for (int i = 0; i < grid_.GetColumnCount(); ++i) {
-        const GridColumn& column = grid_.columns_[i];
-        if (column.IsHidden())
-            continue;
-        std::vector<Converted>* kept = nullptr;
-        if (column.GetConvert()) {
-            kept = &converted_[size_t(i)];
-            kept->resize(size_t(model.GetCount()));  // indexed by stable id
-        }
-        shown.push_back({i, &column, kept});
-    }
+    std::vector<int> shown;
+    for (int i = 0; i < grid_.GetColumnCount(); ++i)
+        if (!grid_.columns_[i].IsHidden())
+            shown.push_back(i);
+    PrepareTexts(shown);
+    const std::size_t columns = shown.size();
 
-    String buffer;
     String folded;
     String scratch;
+    std::vector<uint32_t> foldedEnds(columns);
     const int count = model.GetCount();
     for (int row = 0; row < count; ++row) {
-        bool found = false;
-        for (const SearchedColumn& searched : shown) {
-            const std::string_view cell = ShownText(searched, row, buffer);
-            size_t at;
-            if (fold) {
-                folded.clear();
-                AppendFoldedCase(cell, folded);
-                at = folded.find(needle);
+        const uint32_t* ends = nullptr;
+        const std::string_view texts = RowTexts(row, ends);
+        std::string_view haystack = texts;
+        const uint32_t* haystackEnds = ends;
+        if (fold) {
+            // Each cell is folded on its own, as its text would be alone.
+            folded.clear();
+            for (std::size_t i = 0, from = 0; i < columns; from = ends[i++]) {
+                AppendFoldedCase(texts.substr(from, ends[i] - from), folded);
+                foldedEnds[i] = uint32_t(folded.size());
             }
-            else
-                at = cell.find(needle);
-            if (at == std::string_view::npos)
-                continue;
-            size_t start = at;
-            size_t end = at + needle.size();
-            if (fold && ranges) {
-                start = OriginalOffset(cell, at, scratch);
-                end = OriginalOffset(cell, at + needle.size(), scratch);
-            }
-            model.SetFound(row, searched.index, start, end);
-            found = true;
-            break;
+            haystack = folded;
+            haystackEnds = foldedEnds.data();
         }
-        if (!found)
+        // The first hit that lies within one cell: the cells' texts follow each other,
+        // so it is in the first cell that holds the text, at its first place there.
+        int match = -1;
+        std::size_t at = 0;
+        for (std::size_t from = 0; columns > 0 && (at = haystack.find(needle, from)) != std::string_view::npos;
+             from = at + 1) {
+            std::size_t i = 0;
+            while (i + 1 < columns && haystackEnds[i] <= at)
+                ++i;
+            if (at + needle.size() <= haystackEnds[i]) {
+                match = int(i);
+                break;
+            }
+        }
+        const bool found = match >= 0;
+        if (found) {
+            const std::size_t cellStart = match == 0 ? 0 : haystackEnds[match - 1];
+            std::size_t start = at - cellStart;
+            std::size_t end = start + needle.size();
+            if (fold && ranges) {
+                const std::size_t from = match == 0 ? 0 : ends[match - 1];
+                const std::string_view cell = texts.substr(from, ends[match] - from);
+                end = OriginalOffset(cell, end, scratch);
+                start = OriginalOffset(cell, start, scratch);
+            }
+            model.SetFound(row, shown[std::size_t(match)], start, end);
+        }
+        else
             model.ClearFound(row);
         if (hide)
             model.SetHidden(row, !found);

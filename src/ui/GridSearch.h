@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string_view>
 #include <vector>
 
@@ -14,7 +15,7 @@ class QLineEdit;
 class QObject;
 
 // A grid's search: the find field, whether a search has marked the rows, and the
-// converted texts of the cells it has searched. Matching rows are marked found;
+// shown texts of the cells it has searched. Matching rows are marked found;
 // with hide rows on the others are hidden.
 class GridSearch {
 public:
@@ -37,23 +38,27 @@ public:
     bool FieldEvent(QEvent* event);
 
 private:
-    // A converter's text for a cell, kept by stored row with the value it was made from.
-    struct Converted {
-        Value source;
-        String text;
-        bool made = false;
+    // The shown texts of one stored row's searched cells, one after another in texts_,
+    // made from the row's cells at `revision` (0: not made yet).
+    struct RowText {
+        uint64_t revision = 0;
+        std::size_t offset = 0;
+        std::size_t size = 0;
     };
-    // A column the search looks at, with its kept texts when it has a converter.
-    struct SearchedColumn {
-        int index;
-        const GridColumn* column;
-        std::vector<Converted>* kept;
-    };
-    std::string_view ShownText(const SearchedColumn& searched, int row, String& buffer);
+    // Makes the stored texts fit the searched columns and the rows; false when all must be made again.
+    void PrepareTexts(const std::vector<int>& columns);
+    // The row's searched texts, one after another; `ends` gets where each column's text ends.
+    std::string_view RowTexts(int row, const uint32_t*& ends);
     void LeaveHiddenCursorRow();
 
     GridCtrl& grid_;
     QPointer<QLineEdit> field_;
     bool active_ = false;  // a non-empty search has marked rows
-    std::vector<std::vector<Converted>> converted_;  // by column, then by stable id
+    // What the searches read: each row's shown texts kept in one run of memory, so a search
+    // over many rows reads it straight through instead of each row's cells one by one.
+    std::vector<int> textColumns_;   // the searched columns the texts were made for
+    std::vector<RowText> rowTexts_;  // by stable id
+    std::vector<uint32_t> textEnds_;  // by stable id, then searched column: end of its text in the row's
+    String texts_;
+    std::size_t staleBytes_ = 0;  // bytes of texts_ that no row refers to any more
 };

@@ -120,6 +120,43 @@ TEST_F(GridOrderTest, SearchSeesACellChangedSinceTheLastSearch)
     EXPECT_EQ(Shown(), (Ids{1}));
 }
 
+TEST_F(GridOrderTest, SearchFollowsEachRowThroughRemovalsInsertsAndHiddenColumns)
+{
+    Fill({{"ab", "cd", 1000}, {"Song", "Kept", 2000}, {"Other", "ab", 3000}});
+    grid.SetFindText("bc");  // the end of one cell and the start of the next are no match
+    EXPECT_EQ(Shown(), Ids{});
+    grid.SetFindText("ab");
+    EXPECT_EQ(Shown(), (Ids{1, 3}));
+    int column = -1;
+    ASSERT_TRUE(grid.GetFound(2, &column));
+    EXPECT_EQ(column, 2);
+
+    // Rows stored after a removed one move up in the store; each keeps its own texts.
+    grid.SetFindText("");
+    grid.SetCursor(0);
+    grid.DoRemove();
+    grid.SetFindText("Kept");
+    EXPECT_EQ(Shown(), (Ids{2}));
+    grid.SetFindText("ab");
+    EXPECT_EQ(Shown(), (Ids{3}));
+    // Sorted, the shown order differs from the stored one.
+    grid.SetFindText("");
+    grid.Add({4, "New ab", "Z", 4000});
+    grid.SortByCaption(1, false);
+    grid.SetFindText("ab");
+    EXPECT_EQ(Shown(), (Ids{4, 3}));
+
+    // A hidden column is not searched; shown again, it is.
+    grid.HideColumn(2, true);
+    grid.SetFindText("");
+    grid.SetFindText("ab");
+    EXPECT_EQ(Shown(), (Ids{4}));
+    grid.HideColumn(2, false);
+    grid.SetFindText("");
+    grid.SetFindText("ab");
+    EXPECT_EQ(Shown(), (Ids{4, 3}));
+}
+
 TEST_F(GridOrderTest, SelectionsLeaveRowsHiddenBySearchOut)
 {
     Fill({{"Blue", "A", 1}, {"Red", "B", 2}, {"Blue 2", "C", 3}, {"Green", "D", 4}, {"Blue 3", "E", 5}});
