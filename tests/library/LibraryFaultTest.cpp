@@ -2,6 +2,7 @@
 // read-only, or on a full disk. Each refused user action is told once, and the
 // window shows what is stored.
 
+#include <fstream>
 #include <sys/stat.h>
 
 #include "LibraryHarness.h"
@@ -58,6 +59,25 @@ TEST_F(LibraryFaultTest, APlaylistCreatedWhileTheLibraryIsLockedIsToldAndNotShow
     AddList("Jazz");
     EXPECT_EQ(prompts.size(), 1u);
     EXPECT_EQ(StoredLists(), (std::vector<String>{"Playlist 1@0", "Jazz@1"}));
+}
+
+TEST_F(LibraryFaultTest, PlaylistFilesLoadedWhileTheLibraryIsLockedAreToldOnceAndNotShown)
+{
+    const String song = music_fixtures::MakeMp3(dir.Path() / "music" / "song.mp3", "Song");
+    for (const char* name : {"one.m3u", "two.m3u"})
+        std::ofstream(dir.File(name)) << song << "\n";
+    Answer(std::vector<String>{dir.File("one.m3u"), dir.File("two.m3u")});
+    other.Run("BEGIN EXCLUSIVE");
+    Lib().PlaylistCommands().Load();
+    WaitForAdds();
+    other.Run("COMMIT");
+    EXPECT_EQ(prompts, std::vector<String>{
+                           "The playlist \"one\" could not be created: the library is locked by another program."});
+    EXPECT_EQ(ListNames(), std::vector<String>{"Playlist 1"});
+    EXPECT_EQ(Lib().TrackLists().size(), 1u);
+    EXPECT_TRUE(Titles().empty());
+    EXPECT_EQ(StoredLists(), std::vector<String>{"Playlist 1@0"});
+    EXPECT_TRUE(StoredTitles().empty());
 }
 
 TEST_F(LibraryFaultTest, ARenameRefusedByALockShowsTheStoredNameAgain)
