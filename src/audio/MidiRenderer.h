@@ -14,6 +14,8 @@ struct _fluid_player_t;
 
 namespace audio {
 
+struct FluidSynthLibrary;
+
 // The General MIDI instrument bank used to render MIDI files.
 inline constexpr const char* kDefaultSoundFont = "/usr/share/sounds/sf2/default-GM.sf2";
 
@@ -43,6 +45,7 @@ private:
     long long totalFrames_ = 0;
     long long renderedFrames_ = 0;
     // Declared in order of creation: the player goes before the synthesiser, which goes before its settings.
+    const FluidSynthLibrary* fluid_ = nullptr;  // loaded before any renderer is made
     std::unique_ptr<_fluid_hashtable_t, Deleters> settings_;
     std::unique_ptr<_fluid_synth_t, Deleters> synth_;
     std::unique_ptr<_fluid_player_t, Deleters> player_;
