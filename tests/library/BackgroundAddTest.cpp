@@ -6,6 +6,10 @@
 
 #include <QProcess>
 
+#include <sqlite3.h>
+#include <chrono>
+#include <thread>
+
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -17,6 +21,38 @@ using music_fixtures::MakeMp3;
 namespace fs = std::filesystem;
 
 namespace {
+
+// Another program's connection holding the library's write lock until it lets go.
+class OtherWriter {
+public:
+    explicit OtherWriter(const String& file)
+    {
+        sqlite3_open(file.c_str(), &db_);
+        locked_ = sqlite3_exec(db_, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr) == SQLITE_OK;
+    }
+    ~OtherWriter()
+    {
+        if (release_.joinable())
+            release_.join();
+        else
+            sqlite3_exec(db_, "COMMIT", nullptr, nullptr, nullptr);
+        sqlite3_close(db_);
+    }
+    bool Locked() const { return locked_; }
+    // Lets go after a while, from a thread of its own, so the test's thread may wait for the lock meanwhile.
+    void ReleaseAfter(std::chrono::milliseconds delay)
+    {
+        release_ = std::thread([this, delay] {
+            std::this_thread::sleep_for(delay);
+            sqlite3_exec(db_, "COMMIT", nullptr, nullptr, nullptr);
+        });
+    }
+
+private:
+    sqlite3* db_ = nullptr;
+    bool locked_ = false;
+    std::thread release_;
+};
 
 class BackgroundAddTest : public LibraryHarness {
 protected:
@@ -64,6 +100,25 @@ protected:
         while (Tracks().GetCount() < atLeast && waited.elapsed() < 30000)
             QTest::qWait(1);
     }
+
+    // Starts adding the folder and returns once a batch of it is with the
+    // writer, which `other` keeps from storing it.
+    void AddWhileLocked(const fs::path& folder, bool append, OtherWriter& other)
+    {
+        ASSERT_TRUE(other.Locked());
+        std::size_t handled = 0;
+        Lib().Adds().WhenProgress = [&](const BackgroundAdd::Progress& progress) { handled = progress.handled; };
+        Answer(std::vector<String>{folder.string()});
+        Lib().AddFolder(append);
+        QElapsedTimer waited;
+        waited.start();
+        while (handled == 0 && waited.elapsed() < 30000)
+            QTest::qWait(5);
+        Lib().Adds().WhenProgress = nullptr;
+        QTest::qWait(static_cast<int>(BackgroundAdd::kBatchTime.count()) * 2);
+        EXPECT_EQ(Tracks().GetCount(), rowsBefore) << "a batch was shown before it was stored";
+    }
+    int rowsBefore = 0;
 
     // The folder add's files as the grid and the database hold them, in display and POS order.
     std::vector<String> ShownFiles() { return Column(Tracks(), TRACK_FILE); }
@@ -281,4 +336,85 @@ TEST_F(BackgroundAddTest, AKilledAddKeepsEveryBatchItCommitted)
     EXPECT_EQ(StoredFiles(), files);
     EXPECT_TRUE(std::is_sorted(files.begin(), files.end()));
     EXPECT_EQ(Query("pragma integrity_check"), std::vector<String>{"ok"});
+}
+
+TEST_F(BackgroundAddTest, FilesTheLibraryRefusesAreListedAndNeverShown)
+{
+    MakeTree(dir.Path() / "tree");
+    session.SetBusyTimeout(50);
+    {
+        OtherWriter other(dir.File("QuillonPlayer.db3"));
+        ASSERT_TRUE(other.Locked());
+        Answer(std::vector<String>{(dir.Path() / "tree").string()});
+        Lib().AddFolder(true);
+        WaitForAdds();
+    }
+    ASSERT_EQ(prompts.size(), 1u);
+    EXPECT_EQ(prompts[0], "Added 0 files; 5 could not be added.");
+    EXPECT_NE(promptDetails[0].find("A.mp3: not stored: the library is locked by another program\n"), String::npos)
+        << promptDetails[0];
+    EXPECT_TRUE(ShownFiles().empty());
+    EXPECT_TRUE(StoredFiles().empty());
+
+    // Once the other program lets go, the same add stores everything.
+    Answer(std::vector<String>{(dir.Path() / "tree").string()});
+    Lib().AddFolder(true);
+    WaitForAdds();
+    EXPECT_EQ(Titles(), (std::vector<String>{"A", "B", "C", "D", "Z"}));
+    EXPECT_EQ(StoredFiles(), ShownFiles());
+}
+
+TEST_F(BackgroundAddTest, ClosingWhileABatchIsBeingStoredShowsItAfterTheRestartInItsPlace)
+{
+    MakeMany(dir.Path() / "many", 3000);
+    Lib().AddTrack(true, MakeMp3(dir.Path() / "p.mp3", "P"));
+    Lib().AddTrack(true, MakeMp3(dir.Path() / "q.mp3", "Q"));
+    rowsBefore = 2;
+    session.SetBusyTimeout(10000);
+    Tracks().SetCursor(0);
+    OtherWriter other(dir.File("QuillonPlayer.db3"));
+    AddWhileLocked(dir.Path() / "many", false, other);
+    other.ReleaseAfter(std::chrono::milliseconds(200));
+    Restart();  // waits for the batch the writer holds, then saves the order shown
+
+    const std::vector<String> titles = Titles();
+    ASSERT_GT(titles.size(), 2u);
+    EXPECT_LT(titles.size(), 3002u);
+    EXPECT_EQ(std::vector<String>(titles.end() - 2, titles.end()), (std::vector<String>{"P", "Q"}));
+    const std::vector<String> shown = ShownFiles();
+    EXPECT_EQ(StoredFiles(), shown);
+    // Inserted one by one above the same row: the scan's order, reversed.
+    EXPECT_TRUE(std::is_sorted(shown.rbegin() + 2, shown.rend()));
+}
+
+TEST_F(BackgroundAddTest, EditsDuringAnAddAreStoredAlongsideItsBatches)
+{
+    MakeTree(dir.Path() / "tree");
+    for (const char* title : {"P", "Q", "R"})
+        Lib().AddTrack(true, MakeMp3(dir.Path() / (String(title) + ".mp3"), title));
+    rowsBefore = 3;
+    session.SetBusyTimeout(10000);
+    Tracks().SetCursor(1);  // the files go above Q
+    OtherWriter other(dir.File("QuillonPlayer.db3"));
+    AddWhileLocked(dir.Path() / "tree", false, other);
+    other.ReleaseAfter(std::chrono::milliseconds(200));
+
+    // Deleting P waits for the other program's lock; moving R up waits for the batch too.
+    Tracks().SetCursor(0);
+    Tracks().DoRemove();
+    Tracks().SetCursor(Tracks().GetCount() - 1);
+    Tracks().MoveRowUp();
+    Lists().SetCursor(0);
+    ASSERT_TRUE(Lists().StartEdit());
+    Lib().NameEditor.setText("Mixed");
+    Lists().AcceptEdit();
+    WaitForAdds();
+
+    const std::vector<String> expected{"R", "Z", "D", "C", "B", "A", "Q"};
+    EXPECT_EQ(Titles(), expected);
+    EXPECT_EQ(StoredFiles(), ShownFiles());
+    EXPECT_TRUE(prompts.empty());
+    Restart();
+    EXPECT_EQ(ListNames(), std::vector<String>{"Mixed"});
+    EXPECT_EQ(Titles(), expected);
 }
