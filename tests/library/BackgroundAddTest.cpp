@@ -6,7 +6,6 @@
 
 #include <QProcess>
 
-#include <sqlite3.h>
 #include <chrono>
 #include <thread>
 
@@ -16,43 +15,12 @@
 #include "MusicFixtures.h"
 #include "LibraryHarness.h"
 #include "library/ScanFolder.h"
+#include "support/OtherConnection.h"
 
 using music_fixtures::MakeMp3;
 namespace fs = std::filesystem;
 
 namespace {
-
-// Another program's connection holding the library's write lock until it lets go.
-class OtherWriter {
-public:
-    explicit OtherWriter(const String& file)
-    {
-        sqlite3_open(file.c_str(), &db_);
-        locked_ = sqlite3_exec(db_, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr) == SQLITE_OK;
-    }
-    ~OtherWriter()
-    {
-        if (release_.joinable())
-            release_.join();
-        else
-            sqlite3_exec(db_, "COMMIT", nullptr, nullptr, nullptr);
-        sqlite3_close(db_);
-    }
-    bool Locked() const { return locked_; }
-    // Lets go after a while, from a thread of its own, so the test's thread may wait for the lock meanwhile.
-    void ReleaseAfter(std::chrono::milliseconds delay)
-    {
-        release_ = std::thread([this, delay] {
-            std::this_thread::sleep_for(delay);
-            sqlite3_exec(db_, "COMMIT", nullptr, nullptr, nullptr);
-        });
-    }
-
-private:
-    sqlite3* db_ = nullptr;
-    bool locked_ = false;
-    std::thread release_;
-};
 
 class BackgroundAddTest : public LibraryHarness {
 protected:
@@ -101,11 +69,11 @@ protected:
             QTest::qWait(1);
     }
 
-    // Starts adding the folder and returns once a batch of it is with the
-    // writer, which `other` keeps from storing it.
-    void AddWhileLocked(const fs::path& folder, bool append, OtherWriter& other)
+    // Starts adding the folder while another program holds the library's
+    // write lock, and returns once a batch of it waits with the writer.
+    void AddWhileLocked(const fs::path& folder, bool append)
     {
-        ASSERT_TRUE(other.Locked());
+        other.Run("BEGIN IMMEDIATE");
         std::size_t handled = 0;
         Lib().Adds().WhenProgress = [&](const BackgroundAdd::Progress& progress) { handled = progress.handled; };
         Answer(std::vector<String>{folder.string()});
@@ -118,6 +86,16 @@ protected:
         QTest::qWait(static_cast<int>(BackgroundAdd::kBatchTime.count()) * 2);
         EXPECT_EQ(Tracks().GetCount(), rowsBefore) << "a batch was shown before it was stored";
     }
+    // The other program lets go a moment later, from a thread of its own, so
+    // the test's thread may be waiting for the lock meanwhile.
+    std::thread CommitSoon()
+    {
+        return std::thread([this] {
+            std::this_thread::sleep_for(std::chrono::milliseconds(200));
+            other.Run("COMMIT");
+        });
+    }
+    OtherConnection other{dir.File("QuillonPlayer.db3")};
     int rowsBefore = 0;
 
     // The folder add's files as the grid and the database hold them, in display and POS order.
@@ -342,13 +320,11 @@ TEST_F(BackgroundAddTest, FilesTheLibraryRefusesAreListedAndNeverShown)
 {
     MakeTree(dir.Path() / "tree");
     session.SetBusyTimeout(50);
-    {
-        OtherWriter other(dir.File("QuillonPlayer.db3"));
-        ASSERT_TRUE(other.Locked());
-        Answer(std::vector<String>{(dir.Path() / "tree").string()});
-        Lib().AddFolder(true);
-        WaitForAdds();
-    }
+    other.Run("BEGIN IMMEDIATE");
+    Answer(std::vector<String>{(dir.Path() / "tree").string()});
+    Lib().AddFolder(true);
+    WaitForAdds();
+    other.Run("COMMIT");
     ASSERT_EQ(prompts.size(), 1u);
     EXPECT_EQ(prompts[0], "Added 0 files; 5 could not be added.");
     EXPECT_NE(promptDetails[0].find("A.mp3: not stored: the library is locked by another program\n"), String::npos)
@@ -372,10 +348,10 @@ TEST_F(BackgroundAddTest, ClosingWhileABatchIsBeingStoredShowsItAfterTheRestartI
     rowsBefore = 2;
     session.SetBusyTimeout(10000);
     Tracks().SetCursor(0);
-    OtherWriter other(dir.File("QuillonPlayer.db3"));
-    AddWhileLocked(dir.Path() / "many", false, other);
-    other.ReleaseAfter(std::chrono::milliseconds(200));
+    AddWhileLocked(dir.Path() / "many", false);
+    std::thread commit = CommitSoon();
     Restart();  // waits for the batch the writer holds, then saves the order shown
+    commit.join();
 
     const std::vector<String> titles = Titles();
     ASSERT_GT(titles.size(), 2u);
@@ -395,9 +371,8 @@ TEST_F(BackgroundAddTest, EditsDuringAnAddAreStoredAlongsideItsBatches)
     rowsBefore = 3;
     session.SetBusyTimeout(10000);
     Tracks().SetCursor(1);  // the files go above Q
-    OtherWriter other(dir.File("QuillonPlayer.db3"));
-    AddWhileLocked(dir.Path() / "tree", false, other);
-    other.ReleaseAfter(std::chrono::milliseconds(200));
+    AddWhileLocked(dir.Path() / "tree", false);
+    std::thread commit = CommitSoon();
 
     // Deleting P waits for the other program's lock; moving R up waits for the batch too.
     Tracks().SetCursor(0);
@@ -409,6 +384,7 @@ TEST_F(BackgroundAddTest, EditsDuringAnAddAreStoredAlongsideItsBatches)
     Lib().NameEditor.setText("Mixed");
     Lists().AcceptEdit();
     WaitForAdds();
+    commit.join();
 
     const std::vector<String> expected{"R", "Z", "D", "C", "B", "A", "Q"};
     EXPECT_EQ(Titles(), expected);
