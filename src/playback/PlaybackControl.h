@@ -110,6 +110,6 @@ private:
     bool started_ = false;
     int playingId_ = -1;
     GridCtrl* playingList_ = nullptr;
-    ReplayGainMode gainMode_ = ReplayGainMode::Off;
+    ReplayGainMode gainMode_ = kDefaultReplayGainMode;
     NextTrackQueue nextTrack_{engine_};
 };
