@@ -6,6 +6,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -47,15 +48,40 @@ void MakeGrid(GridCtrl& grid)
         grid.Add(TrackRow(i));
 }
 
+double ThreadCpuMs()
+{
+    timespec t{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return double(t.tv_sec) * 1e3 + double(t.tv_nsec) / 1e6;
+}
+
+double LoadAverage()
+{
+    double load = 0;
+    if (FILE* f = std::fopen("/proc/loadavg", "r")) {
+        if (std::fscanf(f, "%lf", &load) != 1)
+            load = 0;
+        std::fclose(f);
+    }
+    return load;
+}
+
+// The CPU time of the best run of the last Best: on a shared machine the wall time
+// also counts the waits for a core, which the CPU time leaves out.
+double bestCpuMs = 0;
+
 // The best of a few runs: the machine is shared, and the best run shows the cost itself.
 double Best(const std::function<void()>& setup, const std::function<void()>& run, int runs = 5)
 {
     double best = 1e18;
+    bestCpuMs = 1e18;
     for (int i = 0; i < runs; ++i) {
         setup();
         const Clock::time_point start = Clock::now();
+        const double cpu = ThreadCpuMs();
         run();
         best = std::min(best, Ms(start));
+        bestCpuMs = std::min(bestCpuMs, ThreadCpuMs() - cpu);
     }
     return best;
 }
@@ -149,14 +175,17 @@ int main(int argc, char** argv)
     std::printf("first search of %d rows (formats the lengths): %.1f ms\n", kRows, Ms(start));
     grid.SetFindText("");
 
-    for (const String needle : {String("12"), String("no such text")}) {
+    std::printf("load average %.2f\n", LoadAverage());
+    for (const String& needle : {String("12"), String("no such text")}) {
         const double gridMs = Best([&grid] { grid.SetFindText(""); }, [&grid, &needle] { grid.SetFindText(needle); });
+        const double gridCpuMs = bestCpuMs;
         const int shown = ShownRows(grid);
         int matches = 0;
         const double plainMs = PlainSearch(grid, needle, &matches);
-        std::printf("search \"%s\" hiding rows: grid %.1f ms (%d rows shown), plain loop %.1f ms (%d matches), "
-                    "ratio %.2f (target <= 2), under 50 ms: %s\n",
-                    needle.c_str(), gridMs, shown, plainMs, matches, gridMs / plainMs, gridMs < 50 ? "yes" : "NO");
+        std::printf("search \"%s\" hiding rows: grid %.1f ms (CPU %.1f ms, %d rows shown), plain loop %.1f ms "
+                    "(CPU %.1f ms, %d matches), ratio %.2f (target <= 2), under 50 ms: %s\n",
+                    needle.c_str(), gridMs, gridCpuMs, shown, plainMs, bestCpuMs, matches, gridMs / plainMs,
+                    gridMs < 50 ? "yes" : "NO");
     }
     grid.ToggleSearchCaseSensitive();
     const double foldedMs = Best([&grid] { grid.SetFindText(""); }, [&grid] { grid.SetFindText("TITLE 12"); });

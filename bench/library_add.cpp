@@ -60,11 +60,7 @@ int BareLoop(const std::filesystem::path& root, const std::filesystem::path& dbF
                  "create table if not exists PLAYLISTS (IDPL integer primary key, ID integer, POS integer, "
                  "FILENAME text, TITLE text, ARTIST text, ALBUM text, LENGTH integer)",
                  nullptr, nullptr, nullptr);
-    sqlite3_stmt* insert = nullptr;
-    sqlite3_prepare_v2(db,
-                       "insert into PLAYLISTS(ID, POS, FILENAME, TITLE, ARTIST, ALBUM, LENGTH) "
-                       "values (1, ?, ?, ?, ?, ?, ?)",
-                       -1, &insert, nullptr);
+    sqlite3_stmt* insert = bench::PrepareTrackInsert(db);
     sqlite3_exec(db, "BEGIN;", nullptr, nullptr, nullptr);
     int pos = 0;
     ScanFolder(root.string(), [&](const String& path) {
@@ -75,14 +71,7 @@ int BareLoop(const std::filesystem::path& root, const std::filesystem::path& dbF
         const std::string artist = ref.tag()->artist().to8Bit(true);
         const std::string album = ref.tag()->album().to8Bit(true);
         const int length = ref.audioProperties() ? ref.audioProperties()->lengthInMilliseconds() : 0;
-        sqlite3_bind_int(insert, 1, pos++);
-        sqlite3_bind_text(insert, 2, path.c_str(), -1, SQLITE_TRANSIENT);
-        sqlite3_bind_text(insert, 3, title.c_str(), -1, SQLITE_TRANSIENT);
-        sqlite3_bind_text(insert, 4, artist.c_str(), -1, SQLITE_TRANSIENT);
-        sqlite3_bind_text(insert, 5, album.c_str(), -1, SQLITE_TRANSIENT);
-        sqlite3_bind_int(insert, 6, length);
-        sqlite3_step(insert);
-        sqlite3_reset(insert);
+        bench::InsertTrack(insert, 1, pos++, path, title, artist, album, length);
     });
     sqlite3_exec(db, "COMMIT;", nullptr, nullptr, nullptr);
     sqlite3_finalize(insert);

@@ -75,6 +75,30 @@ inline bool OpenLibrary(Sqlite3Session& session, const std::filesystem::path& fi
     return true;
 }
 
+// The bare insert of one track row: prepared once, then run per row with InsertTrack.
+inline sqlite3_stmt* PrepareTrackInsert(sqlite3* db)
+{
+    sqlite3_stmt* insert = nullptr;
+    sqlite3_prepare_v2(db,
+                       "insert into PLAYLISTS(ID, POS, FILENAME, TITLE, ARTIST, ALBUM, LENGTH) "
+                       "values (?, ?, ?, ?, ?, ?, ?)",
+                       -1, &insert, nullptr);
+    return insert;
+}
+inline void InsertTrack(sqlite3_stmt* insert, int list, int pos, const std::string& path, const std::string& title,
+                        const std::string& artist, const std::string& album, int lengthMs)
+{
+    sqlite3_bind_int(insert, 1, list);
+    sqlite3_bind_int(insert, 2, pos);
+    sqlite3_bind_text(insert, 3, path.c_str(), -1, SQLITE_TRANSIENT);
+    sqlite3_bind_text(insert, 4, title.c_str(), -1, SQLITE_TRANSIENT);
+    sqlite3_bind_text(insert, 5, artist.c_str(), -1, SQLITE_TRANSIENT);
+    sqlite3_bind_text(insert, 6, album.c_str(), -1, SQLITE_TRANSIENT);
+    sqlite3_bind_int(insert, 7, lengthMs);
+    sqlite3_step(insert);
+    sqlite3_reset(insert);
+}
+
 // Reads every list and its tracks in display order into plain rows, as the
 // library load does; the number of track rows read.
 inline size_t BareLoad(sqlite3* db)

@@ -22,12 +22,8 @@ bool Fill(const std::filesystem::path& file)
         return false;
     sqlite3_exec(db, "BEGIN;", nullptr, nullptr, nullptr);
     sqlite3_stmt* list = nullptr;
-    sqlite3_stmt* track = nullptr;
+    sqlite3_stmt* track = bench::PrepareTrackInsert(db);
     sqlite3_prepare_v2(db, "insert into LISTS(NAME, POS) values (?, ?)", -1, &list, nullptr);
-    sqlite3_prepare_v2(db,
-                       "insert into PLAYLISTS(ID, POS, FILENAME, TITLE, ARTIST, ALBUM, LENGTH) "
-                       "values (?, ?, ?, ?, ?, ?, ?)",
-                       -1, &track, nullptr);
     for (int l = 0; l < kLists; ++l) {
         const std::string name = "Playlist " + std::to_string(l);
         sqlite3_bind_text(list, 1, name.c_str(), -1, SQLITE_TRANSIENT);
@@ -37,17 +33,8 @@ bool Fill(const std::filesystem::path& file)
         const int id = static_cast<int>(sqlite3_last_insert_rowid(db));
         for (int t = 0; t < kTracksPerList; ++t) {
             const std::string n = std::to_string(l) + "-" + std::to_string(t);
-            const std::string path = "/home/user/Music/Album " + std::to_string(l) + "/Track " + n + ".mp3";
-            const std::string title = "Title of track " + n;
-            sqlite3_bind_int(track, 1, id);
-            sqlite3_bind_int(track, 2, t);
-            sqlite3_bind_text(track, 3, path.c_str(), -1, SQLITE_TRANSIENT);
-            sqlite3_bind_text(track, 4, title.c_str(), -1, SQLITE_TRANSIENT);
-            sqlite3_bind_text(track, 5, "Some Artist", -1, SQLITE_STATIC);
-            sqlite3_bind_text(track, 6, "Some Album", -1, SQLITE_STATIC);
-            sqlite3_bind_int(track, 7, 180000 + t);
-            sqlite3_step(track);
-            sqlite3_reset(track);
+            bench::InsertTrack(track, id, t, "/home/user/Music/Album " + std::to_string(l) + "/Track " + n + ".mp3",
+                               "Title of track " + n, "Some Artist", "Some Album", 180000 + t);
         }
     }
     sqlite3_finalize(list);

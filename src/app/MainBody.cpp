@@ -1,7 +1,6 @@
 #include "app/MainBody.h"
 
 #include <QDBusConnection>
-#include <filesystem>
 
 #include "app/Config.h"
 #include "app/DesktopLink.h"
@@ -24,20 +23,6 @@ constexpr uint32_t kStartLanguage = 0x0FF8320C;
 
 Sqlite3Session theSession;
 
-// The running player that should have answered holds the user's language in
-// its library; the message is told in it.
-void SayNotAnswering(const String& folder, const String& title)
-{
-    const String path = folder + kDatabaseFileName;
-    std::error_code error;
-    if (std::filesystem::exists(path, error)) {
-        Sqlite3Session library;
-        if (library.Open(path))
-            SetLanguageChoice(LoadLanguageChoice(library));
-    }
-    Exclamation(Translate("The player is already running on this library but does not answer.\n"), title);
-}
-
 } // namespace
 
 Sqlite3Session& LibrarySession()
@@ -54,8 +39,10 @@ void MainBody(Sqlite3Session& session, const String& folder, const String& title
 
     SingleInstance instance(folder);
     if (!instance.Acquire()) {
+        // Told in the language peeked above: the owner may hold the library
+        // locked, and a message must not wait for it.
         if (!instance.Send(paths))
-            SayNotAnswering(folder, title);
+            Exclamation(Translate("The player is already running on this library but does not answer.\n"), title);
         return;
     }
     if (!OpenLibrary(session, folder + kDatabaseFileName, title))

@@ -54,6 +54,34 @@ struct AudioSystem::Impl {
         slot.Stop();
     }
 
+    // Stops what the slot held and starts decoding `stream` into it ahead of the
+    // mixer, under a new serial; the slot makes no sound until it is activated
+    // or handed over to.
+    Result StartSlot(ChannelSlot& slot, const AudioStream& stream, StreamHandle handle, bool paused, uint32_t* serial)
+    {
+        StopSlot(slot);
+        std::unique_ptr<SampleSource> source;
+        if (const Result r = stream.OpenSource(&source); r != kOk)
+            return r;
+        *serial = nextSerial++;
+        return slot.Start(std::move(source), handle.id, *serial, paused);
+    }
+
+    // One fact of the channel a handle names, read into `out`; a stale handle
+    // leaves `out` at its default.
+    template <class T, class Read>
+    Result ReadChannel(ChannelHandle channel, T* out, Read read) const
+    {
+        if (!out)
+            return kErrInvalidParam;
+        *out = T{};
+        const ChannelSlot* slot = FindSlot(channel);
+        if (!slot)
+            return kErrInvalidHandle;
+        *out = read(*slot);
+        return kOk;
+    }
+
     // A slot that is neither playing nor queued, or -1.
     int FreeSlot() const
     {
@@ -209,13 +237,8 @@ Result AudioSystem::PlaySound(int channelIndex, StreamHandle stream, bool paused
             return kErrNoFreeChannel;
     }
     ChannelSlot& slot = mixer.Slot(channelIndex);
-    impl_->StopSlot(slot);
-
-    std::unique_ptr<SampleSource> source;
-    if (const Result r = found->OpenSource(&source); r != kOk)
-        return r;
-    const uint32_t serial = impl_->nextSerial++;
-    if (const Result r = slot.Start(std::move(source), stream.id, serial, paused); r != kOk)
+    uint32_t serial = 0;
+    if (const Result r = impl_->StartSlot(slot, *found, stream, paused, &serial); r != kOk)
         return r;
     {
         auto lock = mixer.Lock();
@@ -243,14 +266,9 @@ Result AudioSystem::QueueSound(ChannelHandle after, StreamHandle stream, Channel
     if (index == -1)
         return kErrNoFreeChannel;
     ChannelSlot& slot = mixer.Slot(index);
-    impl_->StopSlot(slot);
-
     // Opening and the first decoding happen now, seconds before the audio is needed.
-    std::unique_ptr<SampleSource> source;
-    if (const Result r = found->OpenSource(&source); r != kOk)
-        return r;
-    const uint32_t serial = impl_->nextSerial++;
-    if (const Result r = slot.Start(std::move(source), stream.id, serial, false); r != kOk)
+    uint32_t serial = 0;
+    if (const Result r = impl_->StartSlot(slot, *found, stream, false, &serial); r != kOk)
         return r;
     slot.MarkQueued();
     {
@@ -268,14 +286,7 @@ Result AudioSystem::QueueSound(ChannelHandle after, StreamHandle stream, Channel
 
 Result AudioSystem::GetHandOvers(ChannelHandle channel, unsigned* count) const
 {
-    if (!count)
-        return kErrInvalidParam;
-    *count = 0;
-    const ChannelSlot* slot = impl_->FindSlot(channel);
-    if (!slot)
-        return kErrInvalidHandle;
-    *count = slot->HandOvers();
-    return kOk;
+    return impl_->ReadChannel(channel, count, [](const ChannelSlot& slot) { return slot.HandOvers(); });
 }
 
 Result AudioSystem::SetGain(ChannelHandle channel, float gain)
@@ -291,26 +302,12 @@ Result AudioSystem::SetGain(ChannelHandle channel, float gain)
 
 Result AudioSystem::IsPlaying(ChannelHandle channel, bool* playing) const
 {
-    if (!playing)
-        return kErrInvalidParam;
-    *playing = false;
-    const ChannelSlot* slot = impl_->FindSlot(channel);
-    if (!slot)
-        return kErrInvalidHandle;
-    *playing = slot->IsActive();
-    return kOk;
+    return impl_->ReadChannel(channel, playing, [](const ChannelSlot& slot) { return slot.IsActive(); });
 }
 
 Result AudioSystem::GetPaused(ChannelHandle channel, bool* paused) const
 {
-    if (!paused)
-        return kErrInvalidParam;
-    *paused = false;
-    const ChannelSlot* slot = impl_->FindSlot(channel);
-    if (!slot)
-        return kErrInvalidHandle;
-    *paused = slot->IsPaused();
-    return kOk;
+    return impl_->ReadChannel(channel, paused, [](const ChannelSlot& slot) { return slot.IsPaused(); });
 }
 
 Result AudioSystem::SetPaused(ChannelHandle channel, bool paused)
@@ -324,14 +321,7 @@ Result AudioSystem::SetPaused(ChannelHandle channel, bool paused)
 
 Result AudioSystem::GetPositionMs(ChannelHandle channel, unsigned* positionMs) const
 {
-    if (!positionMs)
-        return kErrInvalidParam;
-    *positionMs = 0;
-    const ChannelSlot* slot = impl_->FindSlot(channel);
-    if (!slot)
-        return kErrInvalidHandle;
-    *positionMs = slot->PositionMs();
-    return kOk;
+    return impl_->ReadChannel(channel, positionMs, [](const ChannelSlot& slot) { return slot.PositionMs(); });
 }
 
 Result AudioSystem::SetPositionMs(ChannelHandle channel, unsigned positionMs)

@@ -134,17 +134,58 @@ std::vector<std::pair<std::string, std::string>> FileDecoder::Metadata() const
     return tags;
 }
 
+namespace {
+
+// Stereo float at the output rate, planar or interleaved: the resampler would only interleave it.
+bool IsPlainStereo(const AVFrame* frame)
+{
+    static const AVChannelLayout stereo = AV_CHANNEL_LAYOUT_STEREO;
+    return frame && frame->sample_rate == kSampleRate &&
+           (frame->format == AV_SAMPLE_FMT_FLTP || frame->format == AV_SAMPLE_FMT_FLT) &&
+           frame->ch_layout.nb_channels == 2 &&
+           (frame->ch_layout.order == AV_CHANNEL_ORDER_UNSPEC || av_channel_layout_compare(&frame->ch_layout, &stereo) == 0);
+}
+
+void InterleaveStereo(const AVFrame* frame, float* __restrict out)
+{
+    const std::size_t n = static_cast<std::size_t>(frame->nb_samples);
+    if (frame->format == AV_SAMPLE_FMT_FLT) {
+        std::memcpy(out, frame->extended_data[0], n * kOutputChannels * sizeof(float));
+        return;
+    }
+    const float* __restrict left = reinterpret_cast<const float*>(frame->extended_data[0]);
+    const float* __restrict right = reinterpret_cast<const float*>(frame->extended_data[1]);
+    for (std::size_t i = 0; i < n; ++i) {
+        out[2 * i] = left[i];
+        out[2 * i + 1] = right[i];
+    }
+}
+
+}  // namespace
+
 Result FileDecoder::ConvertFrame(const AVFrame* input)
 {
-    const int capacity = swr_get_out_samples(resampler_.get(), input ? input->nb_samples : 0);
+    // Most files decode to stereo float at the output rate; a plain copy then does the
+    // resampler's work in a fraction of its time. The resampler holds nothing back for
+    // such frames, as it does not resample them.
+    const bool plain = IsPlainStereo(input);
+    const int capacity = plain ? input->nb_samples
+                               : swr_get_out_samples(resampler_.get(), input ? input->nb_samples : 0);
     if (capacity < 0)
         return kErrFileDamaged;
+    auto convert = [&](float* to) {
+        if (plain) {
+            InterleaveStereo(input, to);
+            return capacity;
+        }
+        uint8_t* out = reinterpret_cast<uint8_t*>(to);
+        return swr_convert(resampler_.get(), &out, capacity + 1,
+                           input ? const_cast<const uint8_t**>(input->extended_data) : nullptr,
+                           input ? input->nb_samples : 0);
+    };
     if (direct_ && discardFrames_ == 0 && static_cast<std::size_t>(capacity) + 1 <= directCapacity_) {
         // Straight into the reader's buffer: one copy less.
-        uint8_t* out = reinterpret_cast<uint8_t*>(direct_);
-        const int converted = swr_convert(resampler_.get(), &out, capacity + 1,
-                                          input ? const_cast<const uint8_t**>(input->extended_data) : nullptr,
-                                          input ? input->nb_samples : 0);
+        const int converted = convert(direct_);
         if (converted < 0)
             return kErrFileDamaged;
         directFrames_ = static_cast<std::size_t>(converted);
@@ -152,10 +193,7 @@ Result FileDecoder::ConvertFrame(const AVFrame* input)
     }
     // Pending frames are consumed before decoding more, so the buffer restarts at 0.
     pending_.resize(static_cast<std::size_t>(capacity + 1) * kOutputChannels);
-    uint8_t* out = reinterpret_cast<uint8_t*>(pending_.data());
-    const int converted = swr_convert(resampler_.get(), &out, capacity + 1,
-                                      input ? const_cast<const uint8_t**>(input->extended_data) : nullptr,
-                                      input ? input->nb_samples : 0);
+    const int converted = convert(pending_.data());
     if (converted < 0)
         return kErrFileDamaged;
     pendingStart_ = 0;

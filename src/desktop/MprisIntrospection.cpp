@@ -1,26 +1,50 @@
 #include "desktop/MprisService.h"
 
-// The two interfaces as the bus describes them to callers that ask.
+#include <initializer_list>
+
+// The interfaces as the bus describes them to callers that ask.
+
+namespace {
+
+struct PropertyLine {
+    const char* name;
+    const char* type;
+    const char* access = "read";
+};
+
+// One interface element: its methods and signals as written, then one line per property.
+QString Interface(const QString& name, const char* members, std::initializer_list<PropertyLine> properties)
+{
+    QString xml = QStringLiteral("<interface name=\"%1\">\n").arg(name) + QLatin1String(members);
+    for (const PropertyLine& property : properties)
+        xml += QStringLiteral("  <property name=\"%1\" type=\"%2\" access=\"%3\"/>\n")
+                   .arg(QLatin1String(property.name), QLatin1String(property.type), QLatin1String(property.access));
+    return xml + QStringLiteral("</interface>\n");
+}
+
+}  // namespace
 
 QString MprisService::introspect(const QString& path) const
 {
     if (path != kObjectPath)
         return {};
-    return QStringLiteral(R"(<interface name="org.mpris.MediaPlayer2">
-  <method name="Raise"/>
+    const QString root = Interface(kRootInterface,
+                                   R"(  <method name="Raise"/>
   <method name="Quit"/>
-  <property name="CanQuit" type="b" access="read"/>
-  <property name="CanRaise" type="b" access="read"/>
-  <property name="CanSetFullscreen" type="b" access="read"/>
-  <property name="Fullscreen" type="b" access="read"/>
-  <property name="HasTrackList" type="b" access="read"/>
-  <property name="Identity" type="s" access="read"/>
-  <property name="DesktopEntry" type="s" access="read"/>
-  <property name="SupportedUriSchemes" type="as" access="read"/>
-  <property name="SupportedMimeTypes" type="as" access="read"/>
-</interface>
-<interface name="org.mpris.MediaPlayer2.Player">
-  <method name="Next"/>
+)",
+                                   {
+                                       {"CanQuit", "b"},
+                                       {"CanRaise", "b"},
+                                       {"CanSetFullscreen", "b"},
+                                       {"Fullscreen", "b"},
+                                       {"HasTrackList", "b"},
+                                       {"Identity", "s"},
+                                       {"DesktopEntry", "s"},
+                                       {"SupportedUriSchemes", "as"},
+                                       {"SupportedMimeTypes", "as"},
+                                   });
+    const QString player = Interface(kPlayerInterface,
+                                     R"(  <method name="Next"/>
   <method name="Previous"/>
   <method name="Pause"/>
   <method name="PlayPause"/>
@@ -33,22 +57,24 @@ QString MprisService::introspect(const QString& path) const
   </method>
   <method name="OpenUri"><arg name="Uri" type="s" direction="in"/></method>
   <signal name="Seeked"><arg name="Position" type="x"/></signal>
-  <property name="PlaybackStatus" type="s" access="read"/>
-  <property name="Rate" type="d" access="readwrite"/>
-  <property name="Metadata" type="a{sv}" access="read"/>
-  <property name="Volume" type="d" access="readwrite"/>
-  <property name="Position" type="x" access="read"/>
-  <property name="MinimumRate" type="d" access="read"/>
-  <property name="MaximumRate" type="d" access="read"/>
-  <property name="CanGoNext" type="b" access="read"/>
-  <property name="CanGoPrevious" type="b" access="read"/>
-  <property name="CanPlay" type="b" access="read"/>
-  <property name="CanPause" type="b" access="read"/>
-  <property name="CanSeek" type="b" access="read"/>
-  <property name="CanControl" type="b" access="read"/>
-</interface>
-<interface name="org.freedesktop.DBus.Properties">
-  <method name="Get">
+)",
+                                     {
+                                         {"PlaybackStatus", "s"},
+                                         {"Rate", "d", "readwrite"},
+                                         {"Metadata", "a{sv}"},
+                                         {"Volume", "d", "readwrite"},
+                                         {"Position", "x"},
+                                         {"MinimumRate", "d"},
+                                         {"MaximumRate", "d"},
+                                         {"CanGoNext", "b"},
+                                         {"CanGoPrevious", "b"},
+                                         {"CanPlay", "b"},
+                                         {"CanPause", "b"},
+                                         {"CanSeek", "b"},
+                                         {"CanControl", "b"},
+                                     });
+    const QString properties = Interface(QStringLiteral("org.freedesktop.DBus.Properties"),
+                                         R"(  <method name="Get">
     <arg name="interface" type="s" direction="in"/>
     <arg name="name" type="s" direction="in"/>
     <arg name="value" type="v" direction="out"/>
@@ -67,6 +93,7 @@ QString MprisService::introspect(const QString& path) const
     <arg name="changed" type="a{sv}"/>
     <arg name="invalidated" type="as"/>
   </signal>
-</interface>
-)");
+)",
+                                         {});
+    return root + player + properties;
 }

@@ -85,6 +85,10 @@ public:
     // A new playlist named after the first folder or playlist file, holding the
     // music files of every folder and the entries of every playlist file.
     void AddListFrom(const std::vector<String>& paths);
+    // A new playlist at the end, named `name` and under the cursor, so the next
+    // add goes into it. False when the database refused it: the user has been
+    // told and the row is gone again.
+    bool AppendList(const String& name);
 
     // ---- Track grid handlers and commands; they act on CurrentTrackList.
     // Adds one file at once; the positions it shifts are stored with it.

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <climits>
 
+#include "core/AsciiCase.h"
 #include "data/SqlTransaction.h"
 
 namespace LibrarySql {
@@ -73,21 +74,13 @@ const char* const kSchema[] = {
 // Columns a PLAYLISTS table made without them gets added, with their types.
 const char* const kDetailColumns[][2] = {{"YEAR", "integer"}, {"GENRE", "text"}, {"TRACK", "integer"}};
 
-String UpperAscii(String text)
-{
-    for (char& c : text)
-        if (c >= 'a' && c <= 'z')
-            c = static_cast<char>(c - 'a' + 'A');
-    return text;
-}
-
 bool AddMissingDetailColumns(Sql& cursor)
 {
     if (!cursor.Execute(String("pragma table_info(PLAYLISTS)")))
         return false;
     std::vector<String> present;
     while (cursor.Fetch())
-        present.push_back(UpperAscii(cursor[1].ToString()));
+        present.push_back(AsciiUpper(cursor[1].ToString()));
     for (const auto& [name, type] : kDetailColumns) {
         if (std::find(present.begin(), present.end(), name) != present.end())
             continue;

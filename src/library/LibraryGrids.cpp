@@ -4,30 +4,41 @@
 #include "ui/GridCtrl.h"
 #include "ui/Translate.h"
 
-void ConfigureListGrid(GridCtrl& grid, QLineEdit& editor)
+namespace {
+
+// What both library grids differ in from the preset. A track grid is long and
+// laid out by the user (resized, searched, walked with the navigation buttons);
+// the playlists grid is a short list edited in place that keeps its last row.
+void LibraryGridSettings(GridCtrl& grid, bool tracks)
 {
-    grid.AddColumn(String(), 0, true);
-    grid.AddColumn("Playlists", 1).Edit(editor);
-    grid.ListStyle(3, true, true);
-    // What the playlists grid differs in from the preset.
     grid.MultiSelect(true)
-        .ResizingCols(false)
-        .ResizingRows(false)
-        .ResizingFromCells(false)
         .DraggingRows(true)
         .MultiSorting(true)
-        .KeepLastRow(true)
         .TabChangesRow(false)
-        .HorzGrid(false)
         .VertGrid(false)
-        .EditButton(true)
-        .FindGroup(false)
-        .NavigationButtons(false)
         .CloseButton(false)
         .ImmediateSearch(true)
         .SearchHideRows(true)
         .SearchHighlight(false)
         .SearchCaseSensitive(true);
+    grid.ResizingCols(tracks)
+        .ResizingRows(tracks)
+        .ResizingFromCells(tracks)
+        .HorzGrid(tracks)
+        .FindGroup(tracks)
+        .NavigationButtons(tracks)
+        .KeepLastRow(!tracks)
+        .EditButton(!tracks);
+}
+
+}  // namespace
+
+void ConfigureListGrid(GridCtrl& grid, QLineEdit& editor)
+{
+    grid.AddColumn(String(), 0, true);
+    grid.AddColumn("Playlists", 1).Edit(editor);
+    grid.ListStyle(3, true, true);
+    LibraryGridSettings(grid, false);
     TranslateCaptions(grid);
 }
 
@@ -41,25 +52,7 @@ void ConfigureTrackGrid(GridCtrl& grid)
     grid.AddColumn("Album", 4);
     grid.AddColumn("Length", 2).SetConvert(ConvMsFormat).Align(ALIGN_CENTER, ALIGN_CENTER);
     grid.ListStyle(2, true, true);
-    // What a track grid differs in from the preset.
-    grid.MultiSelect(true)
-        .ResizingCols(true)
-        .ResizingRows(true)
-        .ResizingFromCells(true)
-        .DraggingRows(true)
-        .MultiSorting(true)
-        .KeepLastRow(false)
-        .TabChangesRow(false)
-        .HorzGrid(true)
-        .VertGrid(false)
-        .EditButton(false)
-        .FindGroup(true)
-        .NavigationButtons(true)
-        .CloseButton(false)
-        .ImmediateSearch(true)
-        .SearchHideRows(true)
-        .SearchHighlight(false)
-        .SearchCaseSensitive(true);
+    LibraryGridSettings(grid, true);
     TranslateCaptions(grid);
 }
 

@@ -2,6 +2,7 @@
 
 #include <iterator>
 
+#include "core/AsciiCase.h"
 #include "ui/Translate.h"
 
 namespace {
@@ -52,14 +53,6 @@ String Extension(const String& path)
     const String name = PathLastComponent(path);
     const size_t dot = name.rfind('.');
     return dot == String::npos ? String() : name.substr(dot);
-}
-
-String AsciiLower(String text)
-{
-    for (char& c : text)
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    return text;
 }
 
 // A type with its name in the current language (names are literals, so their

@@ -153,15 +153,11 @@ void PlaylistFiles::LoadFiles(const std::vector<String>& files)
             skipped.Add(TranslateShown(playlist.error));
             continue;
         }
+        // A refusal is told once; the files after it would only be refused again.
+        if (!library_.AppendList(FileTitle(file)))
+            break;
         for (const PlaylistProblem& problem : playlist.problems)
             skipped.AddEntry(PathLastComponent(file), problem.entry, problem.reason);
-
-        // A new playlist takes the cursor, so the add below goes into it.
-        GridCtrl& lists = library_.ListGrid;
-        lists.DoAppendNoEdit();
-        lists.Set(LIST_NAME, FileTitle(file));
-        library_.ListInserted();
-        lists.RefreshRow(lists.GetCursor());
 
         std::vector<String> paths;
         paths.reserve(playlist.entries.size());

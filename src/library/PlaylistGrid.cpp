@@ -138,14 +138,20 @@ void Library::AddListFrom(const std::vector<String>& paths)
     std::error_code error;
     const String& first = paths.front();
     const bool folder = std::filesystem::is_directory(first, error);
+    if (AppendList(folder ? PathLastComponent(first) : FileTitle(first)))
+        AddPaths(paths, true);
+}
+
+bool Library::AppendList(const String& name)
+{
     ListGrid.DoAppendNoEdit();
-    ListGrid.Set(LIST_NAME, folder ? PathLastComponent(first) : FileTitle(first));
+    ListGrid.Set(LIST_NAME, name);
     if (!ListInserted()) {
-        // Nothing is added to a playlist that does not exist in the library.
+        // Nothing may be added to a playlist that does not exist in the library.
         ListGrid.ClearSelection();
         ListGrid.DoRemove();
-        return;
+        return false;
     }
     ListGrid.RefreshRow(ListGrid.GetCursor());
-    AddPaths(paths, true);
+    return true;
 }

@@ -27,7 +27,9 @@ void SkippedSummary::Show(const std::string& heading) const
 {
     if (count_ == 0)
         return;
-    std::string text = Translate(heading.c_str());
+    // Looked up by its text: the lookup by address would keep an entry for
+    // every buffer a heading ever arrived in.
+    std::string text = TranslateShown(heading);
     for (const std::string& line : lines_)
         text += "\n" + line;
     if (count_ > lines_.size())

@@ -8,6 +8,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "core/AsciiCase.h"
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -17,16 +19,6 @@ constexpr std::size_t kMaxPathBytes = 4096;
 // Cached listings are dropped past this many folders, so a huge playlist of
 // scattered missing files cannot grow the cache without bound.
 constexpr std::size_t kMaxCachedFolders = 4096;
-
-char AsciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
-std::string Folded(std::string_view text)
-{
-    std::string out(text);
-    for (char& c : out)
-        c = AsciiLower(c);
-    return out;
-}
 
 bool EqualIgnoringCase(std::string_view a, std::string_view b)
 {
@@ -294,7 +286,7 @@ const EntryResolver::FoldedNames& EntryResolver::Listing(const std::string& fold
         while (const dirent* entry = readdir(dir)) {
             const std::string_view name = entry->d_name;
             if (name != "." && name != "..")
-                names.emplace(Folded(name), name);  // of names equal but for case, the first stays
+                names.emplace(AsciiLower(name), name);  // of names equal but for case, the first stays
         }
         closedir(dir);
     }
@@ -318,7 +310,7 @@ std::string EntryResolver::FindIgnoringCase(const std::string& path)
     }
     for (std::size_t k = existing; k < parts.size(); ++k) {
         const FoldedNames& names = Listing(found);
-        const auto match = names.find(Folded(parts[k]));
+        const auto match = names.find(AsciiLower(parts[k]));
         if (match == names.end())
             return {};
         found = found == "/" ? "/" + match->second : found + "/" + match->second;

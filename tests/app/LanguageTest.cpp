@@ -254,11 +254,7 @@ TEST_F(LanguageTest, AConfigurationWrittenBeforeAnyChoiceLoadsWholeInEitherLangu
     String layout;
     {
         Player player;
-        player.show();
-        player.setGeometry(30, 40, player.width() + 100, player.height() + 60);
-        player.splitter.SetPos(3500);
-        player.Engine().SetVolume(25.0f);
-        player.Folders().ActiveDir("/music");
+        Arrange(player);
         player.Files().ActiveDir("/songs");
         GridCtrl& tracks = player.CurrentTrackList();
         tracks.HideColumn(TRACK_ARTIST, true);
@@ -271,14 +267,10 @@ TEST_F(LanguageTest, AConfigurationWrittenBeforeAnyChoiceLoadsWholeInEitherLangu
         Player loaded;
         loaded.Engine().SetVolume(80.0f);
         ASSERT_TRUE(LoadConfigData(stored, [&](Stream& s) { loaded.Serialize(s); }));
-        EXPECT_EQ(loaded.splitter.GetPos(), 3500);
-        EXPECT_NEAR(loaded.Engine().GetVolume(), 25.0f, 0.01);
-        EXPECT_EQ(loaded.Folders().GetActiveDir(), "/music");
         EXPECT_EQ(loaded.Files().GetActiveDir(), "/songs");
         EXPECT_EQ(loaded.CurrentTrackList().StoreLayout(), layout);
         EXPECT_TRUE(loaded.CurrentTrackList().GetColumn(TRACK_ARTIST).IsHidden());
-        loaded.show();
-        EXPECT_EQ(loaded.geometry().size(), QSize(loaded.minimumWidth() + 100, loaded.minimumHeight() + 60));
+        ExpectArranged(loaded);
     }
 }
 

@@ -167,22 +167,13 @@ TEST_F(PlayerTest, RecordRoundTripsPlacementSplitterAndVolume)
     std::string stored;
     {
         Player player;
-        player.show();
-        player.setGeometry(30, 40, player.width() + 100, player.height() + 60);
-        player.splitter.SetPos(3500);
-        player.Engine().SetVolume(25.0f);
-        player.Folders().ActiveDir("/music");
+        Arrange(player);
         stored = WrapConfig(Record(player));
     }
     Player loaded;
     loaded.Engine().SetVolume(80.0f);
     EXPECT_TRUE(LoadConfigData(stored, [&](Stream& s) { loaded.Serialize(s); }));
-    EXPECT_EQ(loaded.splitter.GetPos(), 3500);
-    EXPECT_NEAR(loaded.Engine().GetVolume(), 25.0f, 0.01);
-    EXPECT_NEAR(loaded.volume.Get(), 25.0f, 0.01);
-    EXPECT_EQ(loaded.Folders().GetActiveDir(), "/music");
-    loaded.show();
-    EXPECT_EQ(loaded.geometry().size(), QSize(loaded.minimumWidth() + 100, loaded.minimumHeight() + 60));
+    ExpectArranged(loaded);
 }
 
 TEST_F(PlayerTest, AVolumeSetInOneRunIsThereInTheNext)

@@ -16,6 +16,7 @@
 #include "data/Sqlite3Session.h"
 #include "library/LibraryDb.h"
 #include "library/LibraryGrids.h"
+#include "support/OtherConnection.h"
 #include "support/ReadFile.h"
 
 namespace {
@@ -34,15 +35,8 @@ protected:
     }
     void TearDown() override
     {
-        sqlite3_close(other);
+        other.Close();
         SQL.Detach();
-    }
-
-    void OtherRuns(const char* statement)
-    {
-        if (!other)
-            sqlite3_open(db.c_str(), &other);
-        ASSERT_EQ(sqlite3_exec(other, statement, nullptr, nullptr, nullptr), SQLITE_OK);
     }
 
     // Runs the program; the user looks at the playlists shown and closes the window.
@@ -62,7 +56,7 @@ protected:
     TempDir dir;
     std::string db = dir.File("QuillonPlayer.db3");
     Sqlite3Session session;
-    sqlite3* other = nullptr;
+    OtherConnection other{db};
     std::vector<PromptRequest> prompts;
     std::vector<std::string> shown;
     int closed = 0;
@@ -75,9 +69,9 @@ const std::vector<std::string> kFreshQuit{"Start a new library", "Quit"};
 
 TEST_F(StartupTest, ALockedLibraryOffersRetryAndShowsTheStoredPlaylistsOnceFree)
 {
-    OtherRuns("BEGIN EXCLUSIVE");
+    other.Run("BEGIN EXCLUSIVE");
     Run([this](const PromptRequest&) {
-        OtherRuns("COMMIT");  // the user closes the other program, then retries
+        other.Run("COMMIT");  // the user closes the other program, then retries
         return 0;
     });
     ASSERT_EQ(prompts.size(), 1u);
@@ -91,9 +85,9 @@ TEST_F(StartupTest, ALockedLibraryOffersRetryAndShowsTheStoredPlaylistsOnceFree)
 
 TEST_F(StartupTest, QuittingOnALockedLibraryOpensNoWindowAndWritesNothing)
 {
-    OtherRuns("BEGIN EXCLUSIVE");
+    other.Run("BEGIN EXCLUSIVE");
     Run([](const PromptRequest&) { return 1; });
-    OtherRuns("COMMIT");
+    other.Run("COMMIT");
     ASSERT_EQ(prompts.size(), 1u);
     EXPECT_EQ(prompts[0].buttons, kRetryQuit);
     EXPECT_EQ(closed, 0);
@@ -170,14 +164,14 @@ TEST_F(StartupTest, MessagesBeforeTheLibraryOpensSpeakTheStoredOrTheDesktopsLang
     EXPECT_FALSE(std::filesystem::exists(dir.File("none.db3")));
 
     // A locked file cannot tell: the desktop's language decides.
-    OtherRuns("BEGIN EXCLUSIVE");
+    other.Run("BEGIN EXCLUSIVE");
     EXPECT_EQ(PeekLanguageChoice(db), LanguageChoice::None);
     QLocale::setDefault(QLocale(QLocale::Polish));
     EXPECT_EQ(PeekLanguageChoice(db), LanguageChoice::Polish);
     Run([](const PromptRequest&) { return 1; });
     QLocale::setDefault(desktop);
     SetLanguageChoice(LanguageChoice::None);
-    OtherRuns("COMMIT");
+    other.Run("COMMIT");
     ASSERT_EQ(prompts.size(), 1u);
     EXPECT_EQ(prompts[0].buttons, (std::vector<std::string>{"Ponów", "Zakończ"}));
     EXPECT_EQ(prompts[0].text.rfind("Biblioteka QuillonPlayer.db3 jest zablokowana przez inny program", 0), 0u)

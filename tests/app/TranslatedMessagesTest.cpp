@@ -2,8 +2,6 @@
 // program shows on its failure paths is Polish. Each case drives one path as the
 // user would; a text someone forgot to translate shows up as English words.
 
-#include <sqlite3.h>
-
 #include <cctype>
 #include <filesystem>
 #include <fstream>
@@ -15,6 +13,7 @@
 #include "library/LibraryGrids.h"
 #include "library/MusicFixtures.h"
 #include "playback/TrackColumns.h"
+#include "support/OtherConnection.h"
 
 namespace fs = std::filesystem;
 
@@ -58,7 +57,7 @@ protected:
     void TearDown() override
     {
         SetPromptAnswer(previousAnswer);
-        sqlite3_close(other);
+        other.Close();
         SetLanguageChoice(LanguageChoice::None);
         PlayerTest::TearDown();
     }
@@ -70,13 +69,6 @@ protected:
         for (size_t at = text.find(folder); at != std::string::npos; at = text.find(folder))
             text.erase(at, folder.size());
         return EnglishWordsIn(text);
-    }
-
-    void OtherRuns(const char* statement)
-    {
-        if (!other)
-            sqlite3_open(dir.File("QuillonPlayer.db3").c_str(), &other);
-        ASSERT_EQ(sqlite3_exec(other, statement, nullptr, nullptr, nullptr), SQLITE_OK);
     }
 
     // The Files menu's entry at `index` (0 Load, 1 Save as, 3 Import, 4 Export).
@@ -98,7 +90,7 @@ protected:
         return path.string();
     }
 
-    sqlite3* other = nullptr;
+    OtherConnection other{dir.File("QuillonPlayer.db3")};
     PromptAnswer previousAnswer;
 };
 
@@ -117,7 +109,7 @@ TEST_F(TranslatedMessagesTest, EveryFailurePathSpeaksPolish)
          [this](Player& player) {
              player.AddTrack(true, MakeMp3(dir.Path() / "m" / "a.mp3", "Alpha"));
              player.AddTrack(true, MakeMp3(dir.Path() / "m" / "b.mp3", "Beta"));
-             OtherRuns("BEGIN EXCLUSIVE");
+             other.Run("BEGIN EXCLUSIVE");
              player.ListGrid.DoAppend();
              player.NameEditor.setText("Jazz");
              player.ListGrid.AcceptEdit();
@@ -127,7 +119,7 @@ TEST_F(TranslatedMessagesTest, EveryFailurePathSpeaksPolish)
              tracks.DoRemove();
              tracks.SelectAll();
              tracks.DoRemove();
-             OtherRuns("COMMIT");
+             other.Run("COMMIT");
          }},
         {"a track that cannot be opened",
          [this](Player& player) { player.AddTrack(true, dir.File("missing.mp3")); }},
@@ -189,11 +181,11 @@ TEST_F(TranslatedMessagesTest, PiecesOfAMessageAreTranslatedWhereTheyAreShown)
     // reader, both in English; the message puts them together in Polish.
     {
         Player player;
-        OtherRuns("BEGIN EXCLUSIVE");
+        other.Run("BEGIN EXCLUSIVE");
         player.ListGrid.DoAppend();
         player.NameEditor.setText("Jazz");
         player.ListGrid.AcceptEdit();
-        OtherRuns("COMMIT");
+        other.Run("COMMIT");
     }
     ASSERT_EQ(prompts.size(), 1u);
     EXPECT_EQ(prompts[0], "Nie udało się utworzyć playlisty \"Jazz\": biblioteka jest zablokowana przez inny program.");

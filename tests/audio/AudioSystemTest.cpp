@@ -69,6 +69,25 @@ const char* const kToneFixtures[] = {"tone.mp3",      "tone.mp2",      "tone.ogg
 
 INSTANTIATE_TEST_SUITE_P(Fixtures, EveryFormatTest, ::testing::ValuesIn(kToneFixtures));
 
+TEST_F(OfflineSystemTest, StereoKeepsItsChannelsApartAndWhole)
+{
+    // Tone on the right only: a swapped or mixed channel shows on the left, a short copy in the length.
+    for (const char* name : {"right-only.ogg", "right-only.mp3"}) {
+        const StreamHandle stream = Open(name);
+        ASSERT_TRUE(stream);
+        const std::vector<float> audio = Render(Play(stream));
+        float left = 0.0f, right = 0.0f;
+        for (std::size_t i = 0; i + 1 < audio.size(); i += kOutputChannels) {
+            left = std::max(left, std::fabs(audio[i]));
+            right = std::max(right, std::fabs(audio[i + 1]));
+        }
+        EXPECT_LT(left, 0.02f) << name;
+        EXPECT_GT(right, 0.1f) << name;  // the tone is at an eighth of full scale
+        EXPECT_NEAR(FramesToMs(static_cast<long long>(audio.size() / kOutputChannels)), 500, 50) << name;
+        EXPECT_EQ(system.ReleaseStream(stream), kOk);
+    }
+}
+
 TEST_F(OfflineSystemTest, MidiRendersSoundForTheTempoMapLength)
 {
     const StreamHandle stream = Open("tempo.mid");

@@ -69,6 +69,17 @@ void WaitUntilBuffered(Mixer& mixer, std::size_t frames)
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
 }
 
+// `a` plays 100 frames of 0.25, then hands over to `b`, queued behind it with 0.5 for ever.
+void StartHandOver(Mixer& mixer, ChannelSlot& a, ChannelSlot& b)
+{
+    ASSERT_EQ(a.Start(std::make_unique<FiniteSource>(0.25f, 100), 1, 1, false), kOk);
+    ASSERT_EQ(b.Start(std::make_unique<ConstantSource>(0.5f), 2, 2, false), kOk);
+    b.MarkQueued();
+    auto lock = mixer.Lock();
+    a.Activate();
+    a.SetSuccessor(&b);
+}
+
 // Waits until the channels' decoders have filled their rings, then mixes one buffer.
 std::vector<float> MixFullBuffer(Mixer& mixer)
 {
@@ -141,14 +152,7 @@ TEST(MixerTest, AQueuedChannelTakesOverInTheSameBufferAtTheFrameAfterTheLast)
         Mixer mixer(3);
         ChannelSlot& a = mixer.Slot(first);
         ChannelSlot& b = mixer.Slot(second);
-        ASSERT_EQ(a.Start(std::make_unique<FiniteSource>(0.25f, 100), 1, 1, false), kOk);
-        ASSERT_EQ(b.Start(std::make_unique<ConstantSource>(0.5f), 2, 2, false), kOk);
-        b.MarkQueued();
-        {
-            auto lock = mixer.Lock();
-            a.Activate();
-            a.SetSuccessor(&b);
-        }
+        ASSERT_NO_FATAL_FAILURE(StartHandOver(mixer, a, b));
         EXPECT_FALSE(b.IsFree());
         WaitForFrames(a, 100);
         WaitForFrames(b, 1024);
@@ -175,13 +179,9 @@ TEST(MixerTest, AnUnlinkedSuccessorStaysSilentAndTheEndIsNoHandOver)
     Mixer mixer(2);
     ChannelSlot& a = mixer.Slot(0);
     ChannelSlot& b = mixer.Slot(1);
-    ASSERT_EQ(a.Start(std::make_unique<FiniteSource>(0.25f, 100), 1, 1, false), kOk);
-    ASSERT_EQ(b.Start(std::make_unique<ConstantSource>(0.5f), 2, 2, false), kOk);
-    b.MarkQueued();
+    ASSERT_NO_FATAL_FAILURE(StartHandOver(mixer, a, b));
     {
         auto lock = mixer.Lock();
-        a.Activate();
-        a.SetSuccessor(&b);
         mixer.Unlink(b);
     }
     WaitForFrames(a, 100);

@@ -1,6 +1,8 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <string_view>
+#include <utility>
 
 #include <gtest/gtest.h>
 
@@ -43,32 +45,33 @@ protected:
 
 }  // namespace
 
-TEST(SqlParameterTest, QuestionMarksInsideQuotedLiteralsAreNotCounted)
-{
-    EXPECT_EQ(CountSqlParameters("select ?, ?"), 2);
-    EXPECT_EQ(CountSqlParameters("select 'a?b', ?"), 1);
-    EXPECT_EQ(CountSqlParameters("select 'it''s?', ?, ?"), 2);
-    EXPECT_EQ(CountSqlParameters("select 'open ?"), 0);
-    EXPECT_EQ(CountSqlParameters(""), 0);
-}
-
 TEST(SqlParameterTest, CountsAsSqliteDoesForEveryFormOfParameterAndQuoting)
 {
-    // Identifiers and comments hide parameters as literals do.
-    EXPECT_EQ(CountSqlParameters("select 1 as \"?\", 2 as [?], 3 as `?`, ?"), 1);
-    EXPECT_EQ(CountSqlParameters("select \"a\"\"?\", ? -- ?\n, ? /* ? */"), 2);
-    EXPECT_EQ(CountSqlParameters("select ? /* ? unterminated"), 1);
-    // Numbered parameters count up to the highest number; a plain "?" follows it.
-    EXPECT_EQ(CountSqlParameters("select ?3, ?1"), 3);
-    EXPECT_EQ(CountSqlParameters("select ?2, ?"), 3);
-    // A name counts once however often it appears; each prefix makes another name.
-    EXPECT_EQ(CountSqlParameters("select :a, @a, $a, :a, #a"), 4);
-    EXPECT_EQ(CountSqlParameters("select $a::b(x), $a::b(x), $a::b"), 2);
-    EXPECT_EQ(CountSqlParameters("select ?1, :x, ?1"), 2);
-    // "$" inside a name is part of it.
-    EXPECT_EQ(CountSqlParameters("select 1 as a$b, ?"), 1);
-    // The text ends at a zero byte, as SQLite reads it.
-    EXPECT_EQ(CountSqlParameters(std::string_view("select ?\0, ?", 12)), 1);
+    const std::pair<std::string_view, int> cases[] = {
+        {"select ?, ?", 2},
+        {"", 0},
+        // Question marks inside quoted literals are not counted.
+        {"select 'a?b', ?", 1},
+        {"select 'it''s?', ?, ?", 2},
+        {"select 'open ?", 0},
+        // Identifiers and comments hide parameters as literals do.
+        {"select 1 as \"?\", 2 as [?], 3 as `?`, ?", 1},
+        {"select \"a\"\"?\", ? -- ?\n, ? /* ? */", 2},
+        {"select ? /* ? unterminated", 1},
+        // Numbered parameters count up to the highest number; a plain "?" follows it.
+        {"select ?3, ?1", 3},
+        {"select ?2, ?", 3},
+        // A name counts once however often it appears; each prefix makes another name.
+        {"select :a, @a, $a, :a, #a", 4},
+        {"select $a::b(x), $a::b(x), $a::b", 2},
+        {"select ?1, :x, ?1", 2},
+        // "$" inside a name is part of it.
+        {"select 1 as a$b, ?", 1},
+        // The text ends at a zero byte, as SQLite reads it.
+        {std::string_view("select ?\0, ?", 12), 1},
+    };
+    for (const auto& [text, count] : cases)
+        EXPECT_EQ(CountSqlParameters(text), count) << text;
 }
 
 TEST_F(SqlTest, BindsExactlyTheCountedParametersAroundAQuotedQuestionMark)

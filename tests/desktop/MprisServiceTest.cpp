@@ -118,6 +118,10 @@ TEST_F(MprisServiceTest, TakesTheNameAndDescribesBothInterfaces)
     const QString text = xml.arguments().value(0).toString();
     EXPECT_TRUE(text.contains("org.mpris.MediaPlayer2\"")) << text.toStdString();
     EXPECT_TRUE(text.contains("org.mpris.MediaPlayer2.Player\""));
+    // Every property a caller can read is described, so generated proxies see it.
+    for (const QVariantMap& answered : {RootProperties({}), PlayerProperties(fake.Controls())})
+        for (const QString& name : answered.keys())
+            EXPECT_TRUE(text.contains("<property name=\"" + name + "\"")) << name.toStdString();
 
     EXPECT_EQ(Get("Identity", kRootInterface).toString(), "Quillon Player");
     EXPECT_EQ(Get("DesktopEntry", kRootInterface).toString(), "quillon-player");

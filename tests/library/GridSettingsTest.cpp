@@ -8,43 +8,60 @@
 
 namespace {
 
-// Every switch of a grid as one line of "name=0/1", so a mismatch names the setting.
+// Every switch with its value in the playlists grid and in a track grid.
+struct Switch {
+    const char* name;
+    bool GridSettings::*member;
+    bool inLists;
+    bool inTracks;
+};
+constexpr Switch kSwitches[] = {
+    {"selectRow", &GridSettings::selectRow, true, true},
+    {"multiSelect", &GridSettings::multiSelect, true, true},
+    {"indicator", &GridSettings::indicator, false, true},
+    {"resizingCols", &GridSettings::resizingCols, false, true},
+    {"resizingRows", &GridSettings::resizingRows, false, true},
+    {"resizingFromCells", &GridSettings::resizingFromCells, false, true},
+    {"draggingRows", &GridSettings::draggingRows, true, true},
+    {"sorting", &GridSettings::sorting, true, true},
+    {"multiSorting", &GridSettings::multiSorting, true, true},
+    {"keepLastRow", &GridSettings::keepLastRow, true, false},
+    {"tabChangesRow", &GridSettings::tabChangesRow, false, false},
+    {"removeNewRowOnCancel", &GridSettings::removeNewRowOnCancel, true, true},
+    {"horzGrid", &GridSettings::horzGrid, false, true},
+    {"vertGrid", &GridSettings::vertGrid, false, false},
+    {"alternatingRows", &GridSettings::alternatingRows, true, true},
+    {"toolBar", &GridSettings::toolBar, true, true},
+    {"toolBarOnTop", &GridSettings::toolBarOnTop, false, false},
+    {"appendButton", &GridSettings::appendButton, true, true},
+    {"editButton", &GridSettings::editButton, true, false},
+    {"removeButton", &GridSettings::removeButton, true, true},
+    {"findGroup", &GridSettings::findGroup, false, true},
+    {"moveButtons", &GridSettings::moveButtons, true, true},
+    {"navigationButtons", &GridSettings::navigationButtons, false, true},
+    {"closeButton", &GridSettings::closeButton, false, false},
+    {"immediateSearch", &GridSettings::immediateSearch, true, true},
+    {"searchHideRows", &GridSettings::searchHideRows, true, true},
+    {"searchHighlight", &GridSettings::searchHighlight, false, false},
+    {"searchCaseSensitive", &GridSettings::searchCaseSensitive, true, true},
+};
+
+// Every switch as one line of "name=0/1", so a mismatch names the setting.
+template <class ValueOf>
+std::vector<std::string> Lines(ValueOf valueOf)
+{
+    std::vector<std::string> lines;
+    for (const Switch& each : kSwitches)
+        lines.push_back(std::string(each.name) + "=" + (valueOf(each) ? "1" : "0"));
+    return lines;
+}
 std::vector<std::string> Switches(const GridSettings& s)
 {
-    const std::pair<const char*, bool> all[] = {
-        {"selectRow", s.selectRow},
-        {"multiSelect", s.multiSelect},
-        {"indicator", s.indicator},
-        {"resizingCols", s.resizingCols},
-        {"resizingRows", s.resizingRows},
-        {"resizingFromCells", s.resizingFromCells},
-        {"draggingRows", s.draggingRows},
-        {"sorting", s.sorting},
-        {"multiSorting", s.multiSorting},
-        {"keepLastRow", s.keepLastRow},
-        {"tabChangesRow", s.tabChangesRow},
-        {"removeNewRowOnCancel", s.removeNewRowOnCancel},
-        {"horzGrid", s.horzGrid},
-        {"vertGrid", s.vertGrid},
-        {"alternatingRows", s.alternatingRows},
-        {"toolBar", s.toolBar},
-        {"toolBarOnTop", s.toolBarOnTop},
-        {"appendButton", s.appendButton},
-        {"editButton", s.editButton},
-        {"removeButton", s.removeButton},
-        {"findGroup", s.findGroup},
-        {"moveButtons", s.moveButtons},
-        {"navigationButtons", s.navigationButtons},
-        {"closeButton", s.closeButton},
-        {"immediateSearch", s.immediateSearch},
-        {"searchHideRows", s.searchHideRows},
-        {"searchHighlight", s.searchHighlight},
-        {"searchCaseSensitive", s.searchCaseSensitive},
-    };
-    std::vector<std::string> lines;
-    for (const auto& [name, on] : all)
-        lines.push_back(std::string(name) + "=" + (on ? "1" : "0"));
-    return lines;
+    return Lines([&](const Switch& each) { return s.*each.member; });
+}
+std::vector<std::string> Expected(bool Switch::*grid)
+{
+    return Lines([&](const Switch& each) { return each.*grid; });
 }
 
 // The toolbar as a line of words: tooltips, "|" for separators, "->" for the gap to the
@@ -74,16 +91,7 @@ class RealGridsTest : public LibraryHarness {};
 
 TEST_F(RealGridsTest, PlaylistsGridHasTheSettingsOfItsColumn)
 {
-    const std::vector<std::string> expected = {
-        "selectRow=1",      "multiSelect=1",       "indicator=0",       "resizingCols=0",
-        "resizingRows=0",   "resizingFromCells=0", "draggingRows=1",    "sorting=1",
-        "multiSorting=1",   "keepLastRow=1",       "tabChangesRow=0",   "removeNewRowOnCancel=1",
-        "horzGrid=0",       "vertGrid=0",          "alternatingRows=1", "toolBar=1",
-        "toolBarOnTop=0",   "appendButton=1",      "editButton=1",      "removeButton=1",
-        "findGroup=0",      "moveButtons=1",       "navigationButtons=0", "closeButton=0",
-        "immediateSearch=1", "searchHideRows=1",   "searchHighlight=0", "searchCaseSensitive=1",
-    };
-    EXPECT_EQ(Switches(Lists().Settings()), expected);
+    EXPECT_EQ(Switches(Lists().Settings()), Expected(&Switch::inLists));
     EXPECT_EQ(Describe(Lists()), "Append, Edit, Delete, Move up, Move down");
 
     // A hidden index column, then "Playlists" edited in place by the name editor.
@@ -97,20 +105,11 @@ TEST_F(RealGridsTest, PlaylistsGridHasTheSettingsOfItsColumn)
 
 TEST_F(RealGridsTest, TrackGridsHaveTheSettingsOfTheirColumn)
 {
-    const std::vector<std::string> expected = {
-        "selectRow=1",      "multiSelect=1",       "indicator=1",       "resizingCols=1",
-        "resizingRows=1",   "resizingFromCells=1", "draggingRows=1",    "sorting=1",
-        "multiSorting=1",   "keepLastRow=0",       "tabChangesRow=0",   "removeNewRowOnCancel=1",
-        "horzGrid=1",       "vertGrid=0",          "alternatingRows=1", "toolBar=1",
-        "toolBarOnTop=0",   "appendButton=1",      "editButton=0",      "removeButton=1",
-        "findGroup=1",      "moveButtons=1",       "navigationButtons=1", "closeButton=0",
-        "immediateSearch=1", "searchHideRows=1",   "searchHighlight=0", "searchCaseSensitive=1",
-    };
     // The one loaded with the library and one made later for a new playlist.
     GridCtrl& made = Lib().NewTrackList(-1);
     Lists().Add({Value(), Value("Second")});  // keeps ListGrid paired with TrackLists
     for (GridCtrl* grid : {&Tracks(), &made}) {
-        EXPECT_EQ(Switches(grid->Settings()), expected);
+        EXPECT_EQ(Switches(grid->Settings()), Expected(&Switch::inTracks));
         EXPECT_EQ(grid->GetFixedWidth(), 8);
         EXPECT_EQ(Describe(*grid), "Append, Delete, |, Find, gap, [field], gap, Find options, |, Move up, Move down, "
                                    "->, First row, Previous row, Next row, Last row");

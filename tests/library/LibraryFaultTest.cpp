@@ -2,14 +2,12 @@
 // read-only, or on a full disk. Each refused user action is told once, and the
 // window shows what is stored.
 
-#include <sqlite3.h>
+#include <fstream>
 #include <sys/stat.h>
 
 #include "LibraryHarness.h"
-#include "MusicFixtures.h"
+#include "support/OtherConnection.h"
 #include "support/WithoutFileOverride.h"
-
-using music_fixtures::MakeMp3;
 
 namespace {
 
@@ -22,17 +20,9 @@ protected:
     }
     void TearDown() override
     {
-        sqlite3_close(other);
+        other.Close();
         chmod(dir.File("QuillonPlayer.db3").c_str(), 0644);
         LibraryHarness::TearDown();
-    }
-
-    // Another program's connection to the library.
-    void OtherRuns(const char* statement)
-    {
-        if (!other)
-            sqlite3_open(dir.File("QuillonPlayer.db3").c_str(), &other);
-        ASSERT_EQ(sqlite3_exec(other, statement, nullptr, nullptr, nullptr), SQLITE_OK);
     }
 
     // Reopens the library with its file read-only, as a user without write
@@ -47,40 +37,18 @@ protected:
         binding.emplace(session);
     }
 
-    void AddList(const String& typed)
-    {
-        Lists().DoAppend();
-        Lib().NameEditor.setText(QString::fromStdString(typed));
-        Lists().AcceptEdit();
-    }
-    void Rename(int row, const String& typed)
-    {
-        Lists().SetCursor(row);
-        ASSERT_TRUE(Lists().StartEdit());
-        Lib().NameEditor.setText(QString::fromStdString(typed));
-        Lists().AcceptEdit();
-    }
-    void AddTracks(const std::vector<String>& titles)
-    {
-        std::vector<String> paths;
-        for (const String& title : titles)
-            paths.push_back(MakeMp3(dir.Path() / "music" / (title + ".mp3"), title));
-        Answer(paths);
-        Lib().AddFiles(true);
-        WaitForAdds();
-    }
     std::vector<String> StoredTitles() { return Query("select TITLE from PLAYLISTS order by POS"); }
 
-    sqlite3* other = nullptr;
+    OtherConnection other{dir.File("QuillonPlayer.db3")};
 };
 
 }  // namespace
 
 TEST_F(LibraryFaultTest, APlaylistCreatedWhileTheLibraryIsLockedIsToldAndNotShown)
 {
-    OtherRuns("BEGIN EXCLUSIVE");
+    other.Run("BEGIN EXCLUSIVE");
     AddList("Jazz");
-    OtherRuns("COMMIT");
+    other.Run("COMMIT");
     ASSERT_EQ(prompts.size(), 1u);
     EXPECT_EQ(prompts[0], "The playlist \"Jazz\" could not be created: the library is locked by another program.");
     EXPECT_EQ(ListNames(), std::vector<String>{"Playlist 1"});
@@ -93,12 +61,31 @@ TEST_F(LibraryFaultTest, APlaylistCreatedWhileTheLibraryIsLockedIsToldAndNotShow
     EXPECT_EQ(StoredLists(), (std::vector<String>{"Playlist 1@0", "Jazz@1"}));
 }
 
+TEST_F(LibraryFaultTest, PlaylistFilesLoadedWhileTheLibraryIsLockedAreToldOnceAndNotShown)
+{
+    const String song = music_fixtures::MakeMp3(dir.Path() / "music" / "song.mp3", "Song");
+    for (const char* name : {"one.m3u", "two.m3u"})
+        std::ofstream(dir.File(name)) << song << "\n";
+    Answer(std::vector<String>{dir.File("one.m3u"), dir.File("two.m3u")});
+    other.Run("BEGIN EXCLUSIVE");
+    Lib().PlaylistCommands().Load();
+    WaitForAdds();
+    other.Run("COMMIT");
+    EXPECT_EQ(prompts, std::vector<String>{
+                           "The playlist \"one\" could not be created: the library is locked by another program."});
+    EXPECT_EQ(ListNames(), std::vector<String>{"Playlist 1"});
+    EXPECT_EQ(Lib().TrackLists().size(), 1u);
+    EXPECT_TRUE(Titles().empty());
+    EXPECT_EQ(StoredLists(), std::vector<String>{"Playlist 1@0"});
+    EXPECT_TRUE(StoredTitles().empty());
+}
+
 TEST_F(LibraryFaultTest, ARenameRefusedByALockShowsTheStoredNameAgain)
 {
     AddList("Jazz");
-    OtherRuns("BEGIN EXCLUSIVE");
+    other.Run("BEGIN EXCLUSIVE");
     Rename(1, "Blues");
-    OtherRuns("COMMIT");
+    other.Run("COMMIT");
     ASSERT_EQ(prompts.size(), 1u);
     EXPECT_EQ(prompts[0], "The playlist could not be renamed to \"Blues\": the library is locked by another "
                           "program. It keeps its stored name.");

@@ -7,6 +7,9 @@
 #include <memory>
 #include <vector>
 
+#include <QString>
+
+#include "MusicFixtures.h"
 #include "library/LibraryGrids.h"
 #include "support/LibraryFixture.h"
 #include "support/PartsRig.h"
@@ -56,6 +59,40 @@ protected:
     {
         Lists().SetCursor(listRow);
         return Titles();
+    }
+
+    // Names a playlist in the grid as the user does: "Add" or "Insert", type, Enter.
+    void AddList(const String& typed)
+    {
+        Lists().DoAppend();
+        TypeListName(typed);
+    }
+    void InsertList(const String& typed)
+    {
+        Lists().DoInsert();
+        TypeListName(typed);
+    }
+    void Rename(int row, const String& typed)
+    {
+        Lists().SetCursor(row);
+        ASSERT_TRUE(Lists().StartEdit());
+        TypeListName(typed);
+    }
+    void TypeListName(const String& typed)
+    {
+        Lib().NameEditor.setText(QString::fromStdString(typed));
+        Lists().AcceptEdit();
+    }
+
+    // Adds tagged files, one per title, to the selected playlist through "Add files".
+    void AddTracks(const std::vector<String>& titles)
+    {
+        std::vector<String> paths;
+        for (const String& title : titles)
+            paths.push_back(music_fixtures::MakeMp3(dir.Path() / "music" / (title + ".mp3"), title));
+        Answer(paths);
+        Lib().AddFiles(true);
+        WaitForAdds();
     }
 
     // Names and positions of the stored lists, as "NAME@POS" in POS order.

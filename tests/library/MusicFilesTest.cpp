@@ -1,9 +1,22 @@
 #include <gtest/gtest.h>
 
+#include <initializer_list>
 #include <map>
 #include <sstream>
+#include <utility>
 
 #include "library/MusicFiles.h"
+
+namespace {
+
+// Checks each text against what `change` should make of it; a failure names the text.
+void ExpectEach(String (*change)(const String&), std::initializer_list<std::pair<String, String>> cases)
+{
+    for (const auto& [text, expected] : cases)
+        EXPECT_EQ(change(text), expected) << "from \"" << text << '"';
+}
+
+}  // namespace
 
 TEST(MusicFiles, RecognisesMusicExtensionsInAnyCase)
 {
@@ -25,21 +38,18 @@ TEST(MusicFiles, ExtensionComesFromTheLastPathComponent)
 
 TEST(MusicFiles, FileTitleDropsFolderAndLastExtension)
 {
-    EXPECT_EQ(FileTitle("/home/me/Music/My Song.mp3"), "My Song");
-    EXPECT_EQ(FileTitle("a.b.mp3"), "a.b");
-    EXPECT_EQ(FileTitle("/x/noext"), "noext");
-    EXPECT_EQ(FileTitle("/x/dotted.dir/track"), "track");
-    // Backslash and colon are ordinary characters in a Linux file name.
-    EXPECT_EQ(FileTitle("/x/C:\\Music\\Song.wav"), "C:\\Music\\Song");
+    ExpectEach(FileTitle, {{"/home/me/Music/My Song.mp3", "My Song"},
+                           {"a.b.mp3", "a.b"},
+                           {"/x/noext", "noext"},
+                           {"/x/dotted.dir/track", "track"},
+                           // Backslash and colon are ordinary characters in a Linux file name.
+                           {"/x/C:\\Music\\Song.wav", "C:\\Music\\Song"}});
 }
 
 TEST(MusicFiles, TrimsTheSixBlankCharacters)
 {
-    EXPECT_EQ(TrimRight("Title \t\n\v\f\r"), "Title");
-    EXPECT_EQ(TrimRight("  lead"), "  lead");
-    EXPECT_EQ(TrimBoth(" \t Jazz Mix \r\n"), "Jazz Mix");
-    EXPECT_EQ(TrimBoth(" \t "), "");
-    EXPECT_EQ(TrimBoth(""), "");
+    ExpectEach(TrimRight, {{"Title \t\n\v\f\r", "Title"}, {"  lead", "  lead"}});
+    ExpectEach(TrimBoth, {{" \t Jazz Mix \r\n", "Jazz Mix"}, {" \t ", ""}, {"", ""}});
 }
 
 TEST(MusicFiles, SelectorTypesOfferEveryMusicExtensionOnceInAFamily)

@@ -7,33 +7,11 @@ namespace {
 
 class PlaylistTest : public LibraryHarness {
 protected:
-    // Appends a playlist through the grid as the user does: "Add", type, Enter.
-    void AddList(const String& typed)
-    {
-        Lists().DoAppend();
-        Lib().NameEditor.setText(QString::fromStdString(typed));
-        Lists().AcceptEdit();
-    }
-    void InsertList(const String& typed)
-    {
-        Lists().DoInsert();
-        Lib().NameEditor.setText(QString::fromStdString(typed));
-        Lists().AcceptEdit();
-    }
-    void Rename(int row, const String& typed)
-    {
-        Lists().SetCursor(row);
-        ASSERT_TRUE(Lists().StartEdit());
-        Lib().NameEditor.setText(QString::fromStdString(typed));
-        Lists().AcceptEdit();
-    }
     // Adds one tagged file to the playlist at a display row.
     void AddTitled(int listRow, const String& title)
     {
         Lists().SetCursor(listRow);
-        Answer(std::vector<String>{MakeMp3(dir.Path() / "music" / (title + ".mp3"), title)});
-        Lib().AddFiles(true);
-        WaitForAdds();
+        AddTracks({title});
     }
 };
 

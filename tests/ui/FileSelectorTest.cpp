@@ -23,6 +23,24 @@ struct ScriptedSelector {
     ~ScriptedSelector() { SetFileSelectHandler(previous); }
 };
 
+// A selector's state as the configuration stores it.
+template <class Selector>
+std::string Record(Selector& selector)
+{
+    Stream out = Stream::ForStoring();
+    selector.Serialize(out);
+    return out.Data();
+}
+
+// Loads a stored state into a selector; false when the selector refuses it.
+template <class Selector>
+bool Load(Selector& selector, const std::string& record)
+{
+    Stream in = Stream::ForLoading(record);
+    selector.Serialize(in);
+    return !in.IsError();
+}
+
 } // namespace
 
 TEST(FileSelector, RunsWithItsSettingsAndRemembersTheFolderAndType)
@@ -46,22 +64,17 @@ TEST(FileSelector, RunsWithItsSettingsAndRemembersTheFolderAndType)
     EXPECT_EQ(files.GetActiveDir(), "/music/a b");
     EXPECT_EQ(files.GetActiveType(), 1);
 
-    Stream out = Stream::ForStoring();
-    files.Serialize(out);
+    const std::string record = Record(files);
     FileSelector restored;
     restored.Type("Music (*.mp3 *.ogg)", "*.mp3 *.ogg").Type("All", "*");
-    Stream in = Stream::ForLoading(out.Data());
-    restored.Serialize(in);
-    EXPECT_FALSE(in.IsError());
+    EXPECT_TRUE(Load(restored, record));
     EXPECT_EQ(restored.GetActiveDir(), "/music/a b");
     EXPECT_EQ(restored.GetActiveType(), 1);
 
     // A selector with fewer types rejects the stored type and keeps its state.
     FileSelector narrow;
     narrow.Type("Music", "*.mp3");
-    Stream again = Stream::ForLoading(out.Data());
-    narrow.Serialize(again);
-    EXPECT_TRUE(again.IsError());
+    EXPECT_FALSE(Load(narrow, record));
     EXPECT_EQ(narrow.GetActiveDir(), "");
 }
 
@@ -94,16 +107,12 @@ TEST(FolderSelector, ChoosesAFolderAndRemembersIt)
     EXPECT_EQ(script.asked.at(0).kind, FileSelectRequest::SelectFolder);
     EXPECT_EQ(folders[0], "/music/Zażółć");
 
-    Stream out = Stream::ForStoring();
-    folders.Serialize(out);
+    const std::string record = Record(folders);
     FolderSelector restored;
-    Stream in = Stream::ForLoading(out.Data());
-    restored.Serialize(in);
+    EXPECT_TRUE(Load(restored, record));
     EXPECT_EQ(restored.GetActiveDir(), "/music/Zażółć");
-    Stream truncated = Stream::ForLoading(out.Data().substr(0, 6));
     FolderSelector untouched;
-    untouched.Serialize(truncated);
-    EXPECT_TRUE(truncated.IsError());
+    EXPECT_FALSE(Load(untouched, record.substr(0, 6)));
     EXPECT_EQ(untouched.GetActiveDir(), "");
 }
 
