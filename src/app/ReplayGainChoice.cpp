@@ -24,7 +24,7 @@ ReplayGainMode LoadReplayGainMode(SqlSession& session)
         for (const auto& [mode, name] : kStoredNames)
             if (stored.ToString() == name)
                 return mode;
-    return ReplayGainMode::Off;
+    return kDefaultReplayGainMode;
 }
 
 bool StoreReplayGainMode(SqlSession& session, ReplayGainMode mode)

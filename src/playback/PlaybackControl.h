@@ -132,7 +132,7 @@ private:
     bool started_ = false;
     int playingId_ = -1;
     GridCtrl* playingList_ = nullptr;
-    ReplayGainMode gainMode_ = ReplayGainMode::Off;
+    ReplayGainMode gainMode_ = kDefaultReplayGainMode;
     NextTrackQueue nextTrack_{engine_};
     bool shown_ = true;
     std::unique_ptr<QSocketNotifier> endNotice_;

@@ -9,6 +9,9 @@ class GridCtrl;
 // The user's choice of loudness correction.
 enum class ReplayGainMode { Off, Track, Album, Automatic };
 
+// Until the user picks: track gain, album gain between neighbouring rows of one album.
+constexpr ReplayGainMode kDefaultReplayGainMode = ReplayGainMode::Automatic;
+
 // Which of a file's loudness tags a play applies.
 enum class GainTags { None, Track, Album };
 

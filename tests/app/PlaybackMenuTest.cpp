@@ -45,17 +45,18 @@ TEST_F(PlaybackMenuTest, TheChoiceIsMarkedAppliedAndKeptForTheNextStart)
             texts.push_back(item.GetText());
         EXPECT_EQ(texts, (std::vector<std::string>{"ReplayGain: Off", "ReplayGain: Track", "ReplayGain: Album",
                                                     "ReplayGain: Automatic"}));
-        EXPECT_EQ(Marks(player), "xooo") << "off until the user picks";
-
-        Pick(player, 3);
+        EXPECT_EQ(Marks(player), "ooox") << "automatic until the user picks";
         EXPECT_EQ(player.playback.GetReplayGainMode(), ReplayGainMode::Automatic);
-        EXPECT_EQ(Marks(player), "ooox");
+
+        Pick(player, 0);
+        EXPECT_EQ(player.playback.GetReplayGainMode(), ReplayGainMode::Off);
+        EXPECT_EQ(Marks(player), "xooo");
     }
-    EXPECT_EQ(LoadReplayGainMode(session), ReplayGainMode::Automatic);
+    EXPECT_EQ(LoadReplayGainMode(session), ReplayGainMode::Off) << "off is kept, not taken for no choice";
     {
         Player next;
-        EXPECT_EQ(next.playback.GetReplayGainMode(), ReplayGainMode::Automatic);
-        EXPECT_EQ(Marks(next), "ooox");
+        EXPECT_EQ(next.playback.GetReplayGainMode(), ReplayGainMode::Off);
+        EXPECT_EQ(Marks(next), "xooo");
         Pick(next, 1);
     }
     Player third;
@@ -79,17 +80,17 @@ TEST_F(PlaybackMenuTest, TheDropDownShowsTheEntriesAsOneChoice)
         EXPECT_TRUE(action->actionGroup()->isExclusive());
         EXPECT_EQ(action->actionGroup(), menu->actions()[0]->actionGroup());
     }
-    EXPECT_TRUE(menu->actions()[0]->isChecked());
+    EXPECT_TRUE(menu->actions()[3]->isChecked());
 }
 
-TEST_F(PlaybackMenuTest, AStoredValueThisVersionDoesNotKnowMeansOffAndARefusedSaveIsSaid)
+TEST_F(PlaybackMenuTest, AStoredValueThisVersionDoesNotKnowMeansAutomaticAndARefusedSaveIsSaid)
 {
     Query("insert into SETTINGS (KEY, VALUE) values ('REPLAYGAIN', 'louder')");
-    EXPECT_EQ(LoadReplayGainMode(session), ReplayGainMode::Off);
+    EXPECT_EQ(LoadReplayGainMode(session), ReplayGainMode::Automatic);
 
     Query("drop table SETTINGS");
     Player player;
-    EXPECT_EQ(player.playback.GetReplayGainMode(), ReplayGainMode::Off);
+    EXPECT_EQ(player.playback.GetReplayGainMode(), ReplayGainMode::Automatic);
     SetLanguageChoice(LanguageChoice::Polish);
     Pick(player, 2);
     SetLanguageChoice(LanguageChoice::None);
