@@ -89,6 +89,7 @@ public:
     std::ostream* GetTrace() const { return trace_; }
     // When on, every recorded error is also written to the bug log.
     void LogErrors(bool on) { logErrors_ = on; }
+    bool LogsErrors() const { return logErrors_; }
     // Fetches slower than this many milliseconds are reported to the bug log.
     void SetSlowThreshold(int ms) { slowThreshold_ = ms; }
     int GetSlowThreshold() const { return slowThreshold_; }

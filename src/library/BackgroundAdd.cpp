@@ -7,7 +7,6 @@
 #include "library/LibraryGrids.h"
 #include "library/MusicFiles.h"
 #include "library/TrackTags.h"
-#include "library/TrackInserter.h"
 #include "ui/GridCtrl.h"
 
 namespace {
@@ -22,17 +21,11 @@ constexpr auto kFrame = std::chrono::milliseconds(16);
 
 Value TextOrNull(const std::string& text) { return text.empty() ? Value() : Value(text); }
 
-// A row of a batch: stored at `pos`, shown once the batch is committed.
-struct Stored {
-    int pos;
-    std::vector<Value> cells;
-    String path;
-};
-
 // The grid's keys once the batch's rows are placed one by one at their positions.
 // The positions only grow: rows at the end come first, then every further row
 // goes to the same place, above the one before it.
-std::vector<Value> DisplayAfter(GridCtrl& grid, const std::vector<Stored>& batch)
+template <class Row>
+std::vector<Value> DisplayAfter(GridCtrl& grid, const std::vector<Row>& batch)
 {
     std::vector<Value> keys;
     keys.reserve(static_cast<size_t>(grid.GetCount()) + batch.size());
@@ -48,6 +41,17 @@ std::vector<Value> DisplayAfter(GridCtrl& grid, const std::vector<Stored>& batch
         keys.insert(keys.begin() + batch[next].pos, above.begin(), above.end());
     }
     return keys;
+}
+
+// The row holding `key`, looked for first at `near`; -1 when it is gone.
+int FindKey(GridCtrl& grid, const Value& key, int near)
+{
+    if (near >= 0 && near < grid.GetCount() && grid.Get(near, TRACK_ID) == key)
+        return near;
+    for (int row = 0; row < grid.GetCount(); ++row)
+        if (grid.Get(row, TRACK_ID) == key)
+            return row;
+    return -1;
 }
 
 } // namespace
@@ -78,6 +82,8 @@ BackgroundAdd::BackgroundAdd()
     QObject::connect(&flushTimer_, &QTimer::timeout, &context_, [this] { Drain(); });
     // Pool threads: post to the user-interface thread, never wait for it.
     pool_.WhenReady = [this] { QMetaObject::invokeMethod(&context_, [this] { Drain(); }, Qt::QueuedConnection); };
+    // The writer's thread, likewise, once a batch is stored or refused.
+    writer_.WhenStored = pool_.WhenReady;
 }
 
 BackgroundAdd::~BackgroundAdd() { Stop(); }
@@ -103,7 +109,6 @@ void BackgroundAdd::StartNext()
         job.append = request.append || !grid.IsCursor();
         job.insertAt = job.append ? -1 : grid.GetCursor();
         job.expectedCursor = grid.GetCursor();
-        job.inserter = std::make_unique<TrackInserter>(SQL.GetSession());
         job.outcome.singleFile = request.singleFile;
         PathSource source = std::move(request.source);
         job.request = std::move(request);
@@ -121,6 +126,9 @@ void BackgroundAdd::Drain()
 {
     if (!job_)
         return;
+    if (pending_)
+        if (std::optional<StoredBatch> result = writer_.Take(false))
+            Place(std::move(*result));
     const auto start = Clock::now();
     for (;;) {
         std::vector<ProbedPath> ready = pool_.TakeReady(kTakeAtOnce);
@@ -136,77 +144,123 @@ void BackgroundAdd::Drain()
     }
     if (pool_.Finished()) {
         Flush();
-        Finish(false);
+        // With a batch at the writer, its result calls again; meanwhile the
+        // progress shows every file handled.
+        if (pending_)
+            ReportProgress(true);
+        else
+            Finish(false);
         return;
     }
     const auto sinceFlush = Clock::now() - lastFlush_;
     if (!waiting_.empty() && sinceFlush >= kBatchTime)
         Flush();
-    else if (!waiting_.empty() && !flushTimer_.isActive())
+    else if (!waiting_.empty() && !pending_ && !flushTimer_.isActive())
         flushTimer_.start(std::chrono::duration_cast<std::chrono::milliseconds>(kBatchTime - sinceFlush));
     ReportProgress(false);
 }
 
 void BackgroundAdd::Flush()
 {
+    if (waiting_.empty() || !job_ || pending_)
+        return;
     lastFlush_ = Clock::now();
     flushTimer_.stop();
-    if (waiting_.empty() || !job_)
-        return;
     Job& job = *job_;
     GridCtrl& grid = *job.request.grid;
-    const bool follow = grid.GetCursor() == job.expectedCursor;
     std::vector<ProbedPath> batch = std::move(waiting_);
     waiting_.clear();
 
-    // Rows are placed only once their batch is committed, so the grid never shows
-    // a track that is not stored.
-    SqlSession* session = SQL.GetSession();
-    auto notStored = [&] {
-        const String error = session ? session->GetLastError() : String();
-        return "not stored: " + (error.empty() ? String("no library database") : error);
-    };
-    SqlTransaction transaction(session);
-    std::vector<AddFailure> failures;
-    std::vector<Stored> stored;
+    TrackBatch stored;
+    stored.list = job.request.list;
+    Pending pending;
     for (ProbedPath& item : batch) {
         if (!item.probed.Playable()) {
-            failures.push_back({std::move(item.path), std::move(item.probed.reason)});
+            job.outcome.failures.push_back({std::move(item.path), std::move(item.probed.reason)});
             continue;
         }
-        const TrackFields track = TrackFieldsOf(item.path, item.probed);
-        const int count = grid.GetCount() + static_cast<int>(stored.size());
+        TrackFields track = TrackFieldsOf(item.path, item.probed);
+        const int count = grid.GetCount() + static_cast<int>(pending.rows.size());
         const int pos = job.append ? count : std::min(job.insertAt, count);
-        const Value id = job.inserter->Insert(job.request.list, pos, track);
-        if (id.IsNull())
-            failures.push_back({std::move(item.path), notStored()});
-        else
-            stored.push_back({pos, TrackRow(id, track), std::move(item.path)});
+        pending.rows.push_back({pos, TrackRow(NewRowKey(pending.rows.size()), track), std::move(item.path)});
+        stored.rows.push_back({pos, std::move(track)});
     }
-    std::function<void()> orderStored = [] {};
-    if (!stored.empty() && WriteOrder) {
+    if (pending.rows.empty())
+        return;
+    SqlSession* session = SQL.GetSession();
+    if (!session) {
+        for (Pending::Row& row : pending.rows)
+            job.outcome.failures.push_back({std::move(row.path), "not stored: no library database"});
+        return;
+    }
+    // Where the rows go is told by the row they go above, in case the user
+    // moves or deletes rows before they are placed.
+    pending.count = grid.GetCount();
+    pending.from = pending.count;
+    if (!job.append && job.insertAt < grid.GetCount()) {
+        pending.from = job.insertAt;
+        pending.anchor = grid.Get(job.insertAt, TRACK_ID);
+    }
+    pending.display = DisplayAfter(grid, pending.rows);
+    if (PlanOrder) {
         std::vector<std::pair<Value, int>> inserted;
-        inserted.reserve(stored.size());
-        for (const Stored& row : stored)
+        inserted.reserve(pending.rows.size());
+        for (const Pending::Row& row : pending.rows)
             inserted.emplace_back(row.cells[TRACK_ID], row.pos);
-        orderStored = WriteOrder(grid, DisplayAfter(grid, stored), inserted);
+        OrderPlan plan = PlanOrder(grid, pending.display, inserted);
+        for (int i : plan.changed)
+            stored.positions.emplace_back(i, pending.display[static_cast<size_t>(i)]);
+        pending.whenStored = std::move(plan.whenStored);
     }
-    if (!stored.empty() && (!orderStored || !transaction.Commit())) {
-        for (Stored& row : stored)
-            failures.push_back({std::move(row.path), notStored()});
-        stored.clear();
+    pending_ = std::move(pending);
+    writer_.Store(*session, std::move(stored));
+}
+
+void BackgroundAdd::Place(StoredBatch result)
+{
+    Pending pending = std::move(*pending_);
+    pending_.reset();
+    if (!job_)
+        return;
+    Job& job = *job_;
+    if (!result.stored) {
+        // Never shown, so nothing to take back: the summary says why they are missing.
+        const String reason = "not stored: " + result.error;
+        for (Pending::Row& row : pending.rows)
+            job.outcome.failures.push_back({std::move(row.path), reason});
+        return;
     }
-    if (!stored.empty())
-        orderStored();
+    for (Value& key : pending.display)
+        if (const long long k = NewRowIndex(key); k >= 0)
+            key = result.ids[static_cast<size_t>(k)];
+    if (pending.whenStored)
+        pending.whenStored(pending.display, result.ids);
+
+    GridCtrl& grid = *job.request.grid;
+    int now = grid.GetCount();
+    if (!pending.anchor.IsNull()) {
+        const int anchor = FindKey(grid, pending.anchor, pending.from);
+        now = anchor >= 0 ? anchor : std::max(0, pending.from - (pending.count - grid.GetCount()));
+    }
+    const int shift = now - pending.from;
+    const bool follow = grid.GetCursor() == job.expectedCursor;
     int lastRow = -1;
-    for (Stored& row : stored)
-        lastRow = grid.InsertRow(row.pos, std::move(row.cells));
-    job.outcome.added += stored.size();
-    for (AddFailure& failure : failures)
-        job.outcome.failures.push_back(std::move(failure));
+    for (size_t k = 0; k < pending.rows.size(); ++k) {
+        Pending::Row& row = pending.rows[k];
+        row.cells[TRACK_ID] = result.ids[k];
+        lastRow = grid.InsertRow(std::clamp(row.pos + shift, 0, grid.GetCount()), std::move(row.cells));
+    }
+    job.outcome.added += pending.rows.size();
     // A file-by-file add leaves the cursor on the newest row; the user moving it away wins.
     if (follow && lastRow >= 0 && grid.SetCursor(lastRow))
         job.expectedCursor = lastRow;
+}
+
+void BackgroundAdd::Settle()
+{
+    if (pending_)
+        if (std::optional<StoredBatch> result = writer_.Take(true))
+            Place(std::move(*result));
 }
 
 void BackgroundAdd::Finish(bool cancelled)
@@ -225,6 +279,11 @@ void BackgroundAdd::Finish(bool cancelled)
 
 void BackgroundAdd::DropJob()
 {
+    // A batch with the writer ends (stored or not) before anything else is handed over.
+    if (pending_) {
+        writer_.Take(true);
+        pending_.reset();
+    }
     pool_.Cancel();
     job_.reset();
     waiting_.clear();
@@ -235,7 +294,9 @@ void BackgroundAdd::CancelCurrent()
 {
     if (!job_)
         return;
-    // Results not yet stored were never shown either: they are simply dropped.
+    // The batch with the writer is kept or refused as a whole; results not yet
+    // handed over were never shown either, and are simply dropped.
+    Settle();
     pool_.Cancel();
     waiting_.clear();
     Finish(true);
@@ -253,8 +314,10 @@ void BackgroundAdd::Forget(const GridCtrl& grid)
 void BackgroundAdd::Stop()
 {
     queued_.clear();
-    if (job_)
+    if (job_) {
+        Settle();
         DropJob();
+    }
 }
 
 void BackgroundAdd::ReportProgress(bool force)

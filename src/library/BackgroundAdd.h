@@ -15,9 +15,9 @@
 #include "library/AddSummary.h"
 #include "library/LibraryDb.h"
 #include "library/ProbePool.h"
+#include "library/TrackWriter.h"
 
 class GridCtrl;
-class TrackInserter;
 
 // What a track stores of a probed file: its tags, the title falling back to the file title.
 TrackFields TrackFieldsOf(const String& path, const AudioEngine::FileCheck& probed);
@@ -25,14 +25,18 @@ TrackFields TrackFieldsOf(const String& path, const AudioEngine::FileCheck& prob
 std::vector<Value> TrackRow(const Value& id, const TrackFields& track);
 
 // Adds music to track grids without holding up the window. A ProbePool reads
-// the files on every core; their results come back here in order and are placed
-// into the target grid and stored in batches, each batch in one transaction
-// that is committed before the event loop runs again. The rows end up where a
-// file-by-file add would have put them: appended in order, or each inserted at
-// the cursor row's position (so a batch shows in reverse above that row).
+// the files on every core; their results come back here in order and are
+// stored in batches by a TrackWriter, each batch in one transaction on the
+// writer's thread. A batch's rows are placed into the target grid once it is
+// stored, so the grid never shows a track that is not; a batch the database
+// refuses is listed in the add's summary. The rows end up where a
+// file-by-file add would have put them: appended in order, or each inserted
+// at the cursor row's position (so a batch shows in reverse above that row).
 //
-// Everything here belongs to the user-interface thread; the only other threads
-// are the pool's, which reach this object through a queued call.
+// Everything here belongs to the user-interface thread; the pool's threads and
+// the writer's reach this object through queued calls. One batch is with the
+// writer at a time, and the next is made once its result is placed, so each
+// batch is planned against the grid as stored.
 class BackgroundAdd {
 public:
     struct Request {
@@ -61,8 +65,14 @@ public:
     void CancelCurrent();
     // The grid is about to be destroyed: its adds end without a word.
     void Forget(const GridCtrl& grid);
-    // Ends every add without a message, for closing the window.
+    // Ends every add without a message, for closing the window; a batch
+    // already with the writer is waited for and placed first.
     void Stop();
+    // Waits for the batch with the writer, if any, and places its rows. A
+    // write of the window's own that concerns the target grid's rows or
+    // playlist settles first, so it comes after the batch in the database
+    // and sees the batch's rows in the grid.
+    void Settle();
     bool Busy() const { return job_.has_value(); }
     // The grid the running add fills; null when none runs.
     const GridCtrl* Target() const;
@@ -75,15 +85,20 @@ public:
     // The owner of the adds sets it; the window leaves it alone.
     std::function<void(const AddOutcome&)> WhenFinished;
 
-    // Inside a batch's transaction, after its inserts: writes the positions the
-    // batch changes. `display` is the grid's keys in the order the batch leaves
-    // them; `inserted` the batch's new keys with the POS each insert stored.
-    // Gives what to run once the transaction is committed, or an empty function
-    // when a position could not be written (the batch is then not stored).
-    // Unset: only the inserts are stored.
-    using OrderWriter = std::function<std::function<void()>(
-        GridCtrl& grid, std::vector<Value> display, const std::vector<std::pair<Value, int>>& inserted)>;
-    OrderWriter WriteOrder;
+    // Plans the positions a batch shifts, which its transaction writes after
+    // its inserts. `display` is the grid's keys in the order the batch leaves
+    // them, with the batch's own rows under their NewRowKey stand-ins;
+    // `inserted` the batch's rows (by those keys) with the POS each insert
+    // stores. Unset: only the inserts are stored.
+    struct OrderPlan {
+        std::vector<int> changed;  // the indexes of `display` whose POS is written
+        // Once the batch is stored, with `display` now holding the new keys,
+        // and those keys (`ids`) in the order of `inserted`.
+        std::function<void(const std::vector<Value>& display, const std::vector<Value>& ids)> whenStored;
+    };
+    using OrderPlanner = std::function<OrderPlan(GridCtrl& grid, const std::vector<Value>& display,
+                                                 const std::vector<std::pair<Value, int>>& inserted)>;
+    OrderPlanner PlanOrder;
 
     // Wakes the loop every time this many files or this much time is waiting to be stored.
     static constexpr std::size_t kBatchFiles = 500;
@@ -96,15 +111,32 @@ private:
         int insertAt = -1;
         // Where the cursor is when the user has not moved it since the add last put it there.
         int expectedCursor = -1;
-        std::unique_ptr<TrackInserter> inserter;
         AddOutcome outcome;
+    };
+    // A batch with the writer: its rows as they will be shown, keys still unknown.
+    struct Pending {
+        struct Row {
+            int pos;
+            std::vector<Value> cells;
+            String path;
+        };
+        std::vector<Row> rows;
+        // The grid's rows when the batch was made, and the row the batch goes
+        // above (Null: none) with its index then; else the count.
+        int count = 0;
+        Value anchor;
+        int from = 0;
+        std::vector<Value> display;
+        std::function<void(const std::vector<Value>&, const std::vector<Value>&)> whenStored;
     };
 
     void StartNext();
     // Takes the results the pool has ready, stores a batch when one is due.
     void Drain();
-    // Places and stores the waiting results in one transaction.
+    // Hands the waiting results to the writer as one batch, unless one is there already.
     void Flush();
+    // Places a stored batch's rows, or lists them as not stored.
+    void Place(StoredBatch result);
     void Finish(bool cancelled);
     void ReportProgress(bool force);
     void DropJob();
@@ -112,11 +144,13 @@ private:
     std::deque<Request> queued_;
     std::optional<Job> job_;
     std::vector<ProbedPath> waiting_;  // taken from the pool, not yet stored
+    std::optional<Pending> pending_;   // with the writer
     Progress progress_;
     std::chrono::steady_clock::time_point lastFlush_;
     std::chrono::steady_clock::time_point lastProgress_;
 
     QObject context_;   // receives the pool's wake-ups; queued calls die with it
     QTimer flushTimer_;  // stores a waiting batch when no further result arrives
-    ProbePool pool_;     // last, so its threads are joined before the rest goes
+    TrackWriter writer_;  // after context_, which it posts to
+    ProbePool pool_;      // last, so its threads are joined before the rest goes
 };

@@ -24,9 +24,9 @@ Library::Library(QWidget& gridOwner, PlaybackControl& playback)
 {
     SetupListGrid();
     adder_.SetupSelectors();
-    adder_.Adds().WriteOrder = [this](GridCtrl& tracks, std::vector<Value> display,
-                                      const std::vector<std::pair<Value, int>>& inserted) {
-        return WriteAddedOrder(tracks, std::move(display), inserted);
+    adder_.Adds().PlanOrder = [this](GridCtrl& tracks, const std::vector<Value>& display,
+                                     const std::vector<std::pair<Value, int>>& inserted) {
+        return PlanAddedOrder(tracks, display, inserted);
     };
     // ListGrid hears it once for the whole library, wherever the window has put it.
     WatchLanguage(ListGrid, [this] { Retranslate(); });

@@ -160,10 +160,10 @@ private:
     Value ListIdOf(const GridCtrl& tracks);
     // Whether some display order is not stored yet.
     bool OrderPending();
-    // Inside the transaction of a batch of added tracks: writes the positions it
-    // changes; see BackgroundAdd::WriteOrder.
-    std::function<void()> WriteAddedOrder(GridCtrl& tracks, std::vector<Value> display,
-                                          const std::vector<std::pair<Value, int>>& inserted);
+    // The positions a batch of added tracks changes, written in its
+    // transaction; see BackgroundAdd::PlanOrder.
+    BackgroundAdd::OrderPlan PlanAddedOrder(GridCtrl& tracks, const std::vector<Value>& display,
+                                            const std::vector<std::pair<Value, int>>& inserted);
     // Stores the IDs of the selected rows (or of the current row alone).
     bool RemoveTrackRows(GridCtrl& tracks);
 };

@@ -55,6 +55,9 @@ bool Library::StoreListOrder()
 
 bool Library::StoreTrackOrder(GridCtrl& tracks)
 {
+    // A batch being stored into this grid shifts positions too: it goes first.
+    if (Adds().Target() == &tracks)
+        Adds().Settle();
     const Value list = ListIdOf(tracks);
     // The entries of a playlist that is not stored have nowhere to go.
     if (list.IsNull())
@@ -78,14 +81,13 @@ bool Library::OrderPending()
     return false;
 }
 
-std::function<void()> Library::WriteAddedOrder(GridCtrl& tracks, std::vector<Value> display,
-                                               const std::vector<std::pair<Value, int>>& inserted)
+BackgroundAdd::OrderPlan Library::PlanAddedOrder(GridCtrl& tracks, const std::vector<Value>& display,
+                                                const std::vector<std::pair<Value, int>>& inserted)
 {
     const Value list = ListIdOf(tracks);
-    SqlSession* session = SQL.GetSession();
-    if (list.IsNull() || !session)
-        return [] {};
-    StoredOrder& stored = trackOrders_[list.ToInt64()];
+    if (list.IsNull())
+        return {};
+    const StoredOrder& stored = trackOrders_[list.ToInt64()];
     // The new entries hold the POS their insert gave them; only where that
     // differs from the display (and for the rows they pushed down) is written.
     // Rows above the first new one keep their places, so a long list is not
@@ -96,20 +98,26 @@ std::function<void()> Library::WriteAddedOrder(GridCtrl& tracks, std::vector<Val
         insertedPos.emplace(key.ToInt64(), pos);
         firstShifted = std::min(firstShifted, static_cast<size_t>(std::max(pos, 0)));
     }
-    std::vector<int> changed;
+    BackgroundAdd::OrderPlan plan;
     for (int i : stored.Changed(display, firstShifted)) {
         const auto found = insertedPos.find(display[static_cast<size_t>(i)].ToInt64());
         if (found == insertedPos.end() || found->second != i)
-            changed.push_back(i);
+            plan.changed.push_back(i);
     }
-    if (!WriteOrder(*session, list, display, changed))
-        return {};
-    return [this, key = list.ToInt64(), display = std::move(display), changed = std::move(changed), inserted] {
+    // The stand-in keys of `inserted` are the batch's rows in order.
+    std::vector<int> insertedPositions;
+    insertedPositions.reserve(inserted.size());
+    for (const auto& entry : inserted)
+        insertedPositions.push_back(entry.second);
+    plan.whenStored = [this, key = list.ToInt64(), changed = plan.changed,
+                       insertedPositions = std::move(insertedPositions)](const std::vector<Value>& stored,
+                                                                        const std::vector<Value>& ids) {
         StoredOrder& order = trackOrders_[key];
-        for (const auto& [entry, pos] : inserted)
-            order.Inserted(entry, pos);
-        order.Written(display, changed);
+        for (size_t k = 0; k < ids.size() && k < insertedPositions.size(); ++k)
+            order.Inserted(ids[k], insertedPositions[k]);
+        order.Written(stored, changed);
     };
+    return plan;
 }
 
 void Library::AddTrack(bool append, const String& path)

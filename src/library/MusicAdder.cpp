@@ -82,6 +82,9 @@ void MusicAdder::SetupSelectors()
 void MusicAdder::AddTrack(bool append, const String& path)
 {
     GridCtrl& g = currentTracks_();
+    // The row's position is taken from the grid: a batch on its way into it comes first.
+    if (adds_.Target() == &g)
+        adds_.Settle();
     const AudioEngine::FileCheck probed = AudioEngine::CheckFile(path);
     if (!probed.Playable()) {
         AddOutcome outcome;

@@ -83,6 +83,9 @@ void Library::ListRemoving()
     const bool hasGrid = k >= 0 && k < static_cast<int>(trackLists_.size());
     // A row whose edit was cancelled before it was ever stored has no id and no records.
     const Value id = ListGrid.Get(LIST_ID);
+    // A batch on its way into this playlist is stored first, so the delete takes it too.
+    if (hasGrid && adder_.Adds().Target() == trackLists_[k].get())
+        adder_.Adds().Settle();
     if (!id.IsNull() && !RemoveList(id)) {
         TellNotStored(Fill(Translate("The playlist %s could not be deleted"), {Quoted(ListGrid.Get(LIST_NAME).ToString())}),
                       Translate("It is still there."));

@@ -12,19 +12,20 @@ constexpr char kInsertTrack[] =
 TrackInserter::TrackInserter(SqlSession* session) : session_(session)
 {
     if (session_)
-        cursor_ = *session_;
+        cursor_.emplace(*session_);
 }
 
 Value TrackInserter::Insert(const Value& list, int pos, const TrackFields& track)
 {
     if (!session_)
         return Value();
-    cursor_.SetStatement(kInsertTrack);
+    Sql& cursor = *cursor_;
+    cursor.SetStatement(kInsertTrack);
     const Value values[] = {list,         pos,          track.file, track.title, track.artist,
                             track.album,  track.length, track.year, track.genre, track.track};
     for (int i = 0; i < static_cast<int>(std::size(values)); ++i)
-        cursor_.SetParam(i, values[i]);
-    if (!cursor_.Execute())
+        cursor.SetParam(i, values[i]);
+    if (!cursor.Execute())
         return Value();
     const int64_t id = session_->GetInsertedId();
     if (id > INT_MIN && id <= INT_MAX)

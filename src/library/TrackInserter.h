@@ -1,11 +1,14 @@
 #pragma once
 
+#include <optional>
+
 #include "data/Sql.h"
 #include "library/LibraryDb.h"
 
 // Stores the tracks of one bulk add. The insert is prepared once on a cursor of
 // its own and only re-bound per file, so a folder of thousands of files costs one
 // prepare instead of one per file; the stored values are those of InsertTrack.
+// It may run on any one thread: it touches nothing but its session.
 class TrackInserter {
 public:
     explicit TrackInserter(SqlSession* session);
@@ -15,5 +18,5 @@ public:
 
 private:
     SqlSession* session_;
-    Sql cursor_;
+    std::optional<Sql> cursor_;
 };

@@ -82,6 +82,13 @@ void GridCtrl::PaintRow(QPainter& painter, int row, int top)
         }
     }
 
+    // A row with its own background still shows that it holds the cursor or is selected. The
+    // frame goes under the text: an accent on a capital letter reaches into it.
+    if (ownFill && (isCursor || isSelected)) {
+        painter.setPen(QPen(isCursor ? kCursorFill : kSelectedFill.darker(130), 2));
+        painter.drawRect(QRect(fixed + 1, top + 1, width - fixed - 2, height - 2));
+    }
+
     painter.setFont(style && style->font ? *style->font : font());
     for (int i = 0; i < GetColumnCount(); ++i) {
         const GridColumn& column = columns_[i];
@@ -97,12 +104,6 @@ void GridCtrl::PaintRow(QPainter& painter, int row, int top)
             painter.drawLine(cell.left(), cell.bottom(), cell.right(), cell.bottom());
         if (settings_.vertGrid)
             painter.drawLine(cell.right(), cell.top(), cell.right(), cell.bottom());
-    }
-
-    // A row with its own background still shows that it holds the cursor or is selected.
-    if (ownFill && (isCursor || isSelected)) {
-        painter.setPen(QPen(isCursor ? kCursorFill : kSelectedFill.darker(130), 2));
-        painter.drawRect(QRect(fixed + 1, top + 1, width - fixed - 2, height - 2));
     }
 }
 

@@ -6,12 +6,16 @@
 
 #include <QProcess>
 
+#include <chrono>
+#include <thread>
+
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include "MusicFixtures.h"
 #include "LibraryHarness.h"
 #include "library/ScanFolder.h"
+#include "support/OtherConnection.h"
 
 using music_fixtures::MakeMp3;
 namespace fs = std::filesystem;
@@ -64,6 +68,35 @@ protected:
         while (Tracks().GetCount() < atLeast && waited.elapsed() < 30000)
             QTest::qWait(1);
     }
+
+    // Starts adding the folder while another program holds the library's
+    // write lock, and returns once a batch of it waits with the writer.
+    void AddWhileLocked(const fs::path& folder, bool append)
+    {
+        other.Run("BEGIN IMMEDIATE");
+        std::size_t handled = 0;
+        Lib().Adds().WhenProgress = [&](const BackgroundAdd::Progress& progress) { handled = progress.handled; };
+        Answer(std::vector<String>{folder.string()});
+        Lib().AddFolder(append);
+        QElapsedTimer waited;
+        waited.start();
+        while (handled == 0 && waited.elapsed() < 30000)
+            QTest::qWait(5);
+        Lib().Adds().WhenProgress = nullptr;
+        QTest::qWait(static_cast<int>(BackgroundAdd::kBatchTime.count()) * 2);
+        EXPECT_EQ(Tracks().GetCount(), rowsBefore) << "a batch was shown before it was stored";
+    }
+    // The other program lets go a moment later, from a thread of its own, so
+    // the test's thread may be waiting for the lock meanwhile.
+    std::thread CommitSoon()
+    {
+        return std::thread([this] {
+            std::this_thread::sleep_for(std::chrono::milliseconds(200));
+            other.Run("COMMIT");
+        });
+    }
+    OtherConnection other{dir.File("QuillonPlayer.db3")};
+    int rowsBefore = 0;
 
     // The folder add's files as the grid and the database hold them, in display and POS order.
     std::vector<String> ShownFiles() { return Column(Tracks(), TRACK_FILE); }
@@ -281,4 +314,83 @@ TEST_F(BackgroundAddTest, AKilledAddKeepsEveryBatchItCommitted)
     EXPECT_EQ(StoredFiles(), files);
     EXPECT_TRUE(std::is_sorted(files.begin(), files.end()));
     EXPECT_EQ(Query("pragma integrity_check"), std::vector<String>{"ok"});
+}
+
+TEST_F(BackgroundAddTest, FilesTheLibraryRefusesAreListedAndNeverShown)
+{
+    MakeTree(dir.Path() / "tree");
+    session.SetBusyTimeout(50);
+    other.Run("BEGIN IMMEDIATE");
+    Answer(std::vector<String>{(dir.Path() / "tree").string()});
+    Lib().AddFolder(true);
+    WaitForAdds();
+    other.Run("COMMIT");
+    ASSERT_EQ(prompts.size(), 1u);
+    EXPECT_EQ(prompts[0], "Added 0 files; 5 could not be added.");
+    EXPECT_NE(promptDetails[0].find("A.mp3: not stored: the library is locked by another program\n"), String::npos)
+        << promptDetails[0];
+    EXPECT_TRUE(ShownFiles().empty());
+    EXPECT_TRUE(StoredFiles().empty());
+
+    // Once the other program lets go, the same add stores everything.
+    Answer(std::vector<String>{(dir.Path() / "tree").string()});
+    Lib().AddFolder(true);
+    WaitForAdds();
+    EXPECT_EQ(Titles(), (std::vector<String>{"A", "B", "C", "D", "Z"}));
+    EXPECT_EQ(StoredFiles(), ShownFiles());
+}
+
+TEST_F(BackgroundAddTest, ClosingWhileABatchIsBeingStoredShowsItAfterTheRestartInItsPlace)
+{
+    MakeMany(dir.Path() / "many", 3000);
+    Lib().AddTrack(true, MakeMp3(dir.Path() / "p.mp3", "P"));
+    Lib().AddTrack(true, MakeMp3(dir.Path() / "q.mp3", "Q"));
+    rowsBefore = 2;
+    session.SetBusyTimeout(10000);
+    Tracks().SetCursor(0);
+    AddWhileLocked(dir.Path() / "many", false);
+    std::thread commit = CommitSoon();
+    Restart();  // waits for the batch the writer holds, then saves the order shown
+    commit.join();
+
+    const std::vector<String> titles = Titles();
+    ASSERT_GT(titles.size(), 2u);
+    EXPECT_LT(titles.size(), 3002u);
+    EXPECT_EQ(std::vector<String>(titles.end() - 2, titles.end()), (std::vector<String>{"P", "Q"}));
+    const std::vector<String> shown = ShownFiles();
+    EXPECT_EQ(StoredFiles(), shown);
+    // Inserted one by one above the same row: the scan's order, reversed.
+    EXPECT_TRUE(std::is_sorted(shown.rbegin() + 2, shown.rend()));
+}
+
+TEST_F(BackgroundAddTest, EditsDuringAnAddAreStoredAlongsideItsBatches)
+{
+    MakeTree(dir.Path() / "tree");
+    for (const char* title : {"P", "Q", "R"})
+        Lib().AddTrack(true, MakeMp3(dir.Path() / (String(title) + ".mp3"), title));
+    rowsBefore = 3;
+    session.SetBusyTimeout(10000);
+    Tracks().SetCursor(1);  // the files go above Q
+    AddWhileLocked(dir.Path() / "tree", false);
+    std::thread commit = CommitSoon();
+
+    // Deleting P waits for the other program's lock; moving R up waits for the batch too.
+    Tracks().SetCursor(0);
+    Tracks().DoRemove();
+    Tracks().SetCursor(Tracks().GetCount() - 1);
+    Tracks().MoveRowUp();
+    Lists().SetCursor(0);
+    ASSERT_TRUE(Lists().StartEdit());
+    Lib().NameEditor.setText("Mixed");
+    Lists().AcceptEdit();
+    WaitForAdds();
+    commit.join();
+
+    const std::vector<String> expected{"R", "Z", "D", "C", "B", "A", "Q"};
+    EXPECT_EQ(Titles(), expected);
+    EXPECT_EQ(StoredFiles(), ShownFiles());
+    EXPECT_TRUE(prompts.empty());
+    Restart();
+    EXPECT_EQ(ListNames(), std::vector<String>{"Mixed"});
+    EXPECT_EQ(Titles(), expected);
 }
