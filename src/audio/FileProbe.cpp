@@ -7,8 +7,11 @@
 #include <cstring>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <memory>
 #include <mutex>
+#include <string>
+#include <unordered_map>
 #include <vector>
 
 #include <fcntl.h>
@@ -88,6 +91,30 @@ struct FrameFreer {
     void operator()(AVFrame* p) const { av_frame_free(&p); }
 };
 
+// The decoder library finds a container or a decoder by walking every one it
+// knows; the containers named here are looked up once, and each thread keeps
+// the decoders it found.
+const AVInputFormat* ContainerNamed(const char* name)
+{
+    static const std::map<std::string, const AVInputFormat*> known = [] {
+        std::map<std::string, const AVInputFormat*> formats;
+        for (const char* each : {"mp3", "ogg", "flac", "wav", "aiff", "mp4", "asf", "wv", "tta"})
+            formats[each] = av_find_input_format(each);
+        return formats;
+    }();
+    const auto found = known.find(name);
+    return found != known.end() ? found->second : av_find_input_format(name);
+}
+
+const AVCodec* DecoderFor(AVCodecID id)
+{
+    thread_local std::unordered_map<int, const AVCodec*> found;
+    const auto [at, added] = found.try_emplace(static_cast<int>(id), nullptr);
+    if (added)
+        at->second = avcodec_find_decoder(id);
+    return at->second;
+}
+
 bool HasTags(const ProbedFile& probed)
 {
     return !probed.title.empty() || !probed.artist.empty() || !probed.album.empty() || !probed.genre.empty() ||
@@ -141,7 +168,7 @@ ProbedFile CheckDecodes(const std::string& path, bool known, const char* contain
 {
     AVFormatContext* raw = nullptr;
     // Naming the container spares the decoder library from trying each format it knows.
-    const AVInputFormat* hint = container ? av_find_input_format(container) : nullptr;
+    const AVInputFormat* hint = container ? ContainerNamed(container) : nullptr;
     const int opened = avformat_open_input(&raw, path.c_str(), hint, nullptr);
     if (opened < 0) {
         if (opened == AVERROR(EACCES) || opened == AVERROR(ENOENT) || opened == AVERROR(EIO))
@@ -156,12 +183,23 @@ ProbedFile CheckDecodes(const std::string& path, bool known, const char* contain
     };
 
     // Most containers describe their streams in the header; reading ahead for
-    // the others costs more than the rest of the check.
+    // the others costs more than the rest of the check. The decoder learns rate
+    // and channels from the first frame itself, so with the length known from
+    // the tag reader an audio stream whose codec is named is all that is needed
+    // (the best-stream choice passes over streams without rate and channels).
+    auto named = [&](unsigned index) {
+        const AVCodecParameters* p = format->streams[index]->codecpar;
+        return p->codec_type == AVMEDIA_TYPE_AUDIO && p->codec_id != AV_CODEC_ID_NONE;
+    };
     auto usable = [&](int index) {
         const AVCodecParameters* p = format->streams[index]->codecpar;
-        return p->codec_id != AV_CODEC_ID_NONE && p->sample_rate > 0 && p->ch_layout.nb_channels > 0;
+        return named(static_cast<unsigned>(index)) &&
+               (probed.lengthMs > 0 || (p->sample_rate > 0 && p->ch_layout.nb_channels > 0));
     };
     int stream = av_find_best_stream(format.get(), AVMEDIA_TYPE_AUDIO, -1, -1, nullptr, 0);
+    for (unsigned i = 0; stream < 0 && probed.lengthMs > 0 && i < format->nb_streams; ++i)
+        if (named(i))
+            stream = static_cast<int>(i);
     if (stream < 0 || !usable(stream)) {
         if (avformat_find_stream_info(format.get(), nullptr) < 0)
             return damaged();
@@ -170,7 +208,7 @@ ProbedFile CheckDecodes(const std::string& path, bool known, const char* contain
     if (stream < 0)
         return Problem(ProbeProblem::NotAudio, "not an audio file");
     const AVCodecParameters* parameters = format->streams[stream]->codecpar;
-    const AVCodec* codec = avcodec_find_decoder(parameters->codec_id);
+    const AVCodec* codec = DecoderFor(parameters->codec_id);
     if (!codec)
         return Problem(ProbeProblem::Unsupported, "unsupported format");
     for (unsigned i = 0; i < format->nb_streams; ++i)
