@@ -80,6 +80,7 @@ Player::Player()
     volume.label = Translate("Volume");
     ConnectActions();
     ConnectAdds();
+    sight_.WhenChanged = [this](bool seen) { playback.SetWindowShown(seen); };
     volume.Set(engine.GetVolume());
     position.gradient = false;
     position.fillColor = QColor(200, 200, 240);

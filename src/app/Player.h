@@ -6,6 +6,7 @@
 
 #include "app/Language.h"
 #include "app/PlayerLayout.h"
+#include "app/WindowSight.h"
 #include "library/Library.h"
 #include "playback/AudioEngine.h"
 #include "playback/PlaybackControl.h"
@@ -123,4 +124,7 @@ private:
     // A track grid's whole column layout (each column's caption, width and hidden
     // flag) as one block of the configuration record.
     static void SerializeColumns(Stream& s, GridCtrl& grid);
+
+    // Playback draws nothing and stops polling while nobody can see the window.
+    WindowSight sight_{*this};
 };

@@ -151,6 +151,16 @@ Result AudioSystem::GetMasterChannelGroup(ChannelGroup** group)
     return kOk;
 }
 
+Result AudioSystem::GetEndSignal(EndSignal** signal)
+{
+    if (!signal)
+        return kErrInvalidParam;
+    if (!impl_->Initialised())
+        return kErrNotInitialised;
+    *signal = &impl_->mixer->Ends();
+    return kOk;
+}
+
 Result AudioSystem::CreateStream(const std::string& path, unsigned mode, void* /*extraInfo*/, StreamHandle* stream)
 {
     if (!stream || mode != 0)

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "audio/ChannelGroup.h"
+#include "audio/EndSignal.h"
 #include "audio/Handles.h"
 #include "audio/Result.h"
 #include "audio/Tag.h"
@@ -40,6 +41,8 @@ public:
     Result Close();
 
     Result GetMasterChannelGroup(ChannelGroup** group);
+    // Raised by the output each time a channel plays its last sample (see EndSignal).
+    Result GetEndSignal(EndSignal** signal);
 
     // Opens a file as a stream: checks it, reads its tags and length. Mode 0 is the only mode.
     Result CreateStream(const std::string& path, unsigned mode, void* extraInfo, StreamHandle* stream);

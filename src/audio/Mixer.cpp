@@ -40,6 +40,7 @@ std::size_t Mixer::MixChain(ChannelSlot& slot, float* out, std::size_t frames, f
         }
         playing->SetSuccessor(nullptr);
         playing->Finish(next != nullptr);
+        ends_.Raise();
         playing = next;
     }
     return filled;

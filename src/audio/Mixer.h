@@ -7,12 +7,14 @@
 
 #include "audio/ChannelGroup.h"
 #include "audio/ChannelSlot.h"
+#include "audio/EndSignal.h"
 
 namespace audio {
 
 // Sums the playing channels into the output buffer and applies the master volume.
 // A channel that reaches its last sample hands the rest of the buffer to the
-// channel queued behind it (ChannelSlot::SetSuccessor).
+// channel queued behind it (ChannelSlot::SetSuccessor). Every channel that
+// plays its last sample raises Ends(), so the controlling thread need not poll.
 class Mixer {
 public:
     explicit Mixer(int channelCount);
@@ -21,6 +23,7 @@ public:
     ChannelSlot& Slot(int index) { return *slots_[static_cast<std::size_t>(index)]; }
     const ChannelSlot& Slot(int index) const { return *slots_[static_cast<std::size_t>(index)]; }
     ChannelGroup& Master() { return master_; }
+    EndSignal& Ends() { return ends_; }
 
     // Held by the controlling thread while it changes what the callback sees.
     std::unique_lock<std::mutex> Lock() { return std::unique_lock(lock_); }
@@ -42,6 +45,7 @@ private:
     // have had their share of this buffer already. Sized once; never allocates in Mix.
     std::vector<ChannelSlot*> tookOver_;
     ChannelGroup master_;
+    EndSignal ends_;
     std::mutex lock_;
 };
 

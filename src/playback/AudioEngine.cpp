@@ -124,6 +124,9 @@ int AudioEngine::Init()
     result = system->GetMasterChannelGroup(&masterGroup);
     if (CheckResult(true))
         return -4;
+    // Not reported: without it the window learns of an end at its next look.
+    if (system->GetEndSignal(&ends) != audio::kOk)
+        ends = nullptr;
     return 0;
 }
 
@@ -138,6 +141,13 @@ void AudioEngine::Close()
     queuedSound = {};
     queuedChannel = {};
     masterGroup = nullptr;
+    ends = nullptr;
+}
+
+void AudioEngine::ClearEndNotice()
+{
+    if (ends)
+        ends->Clear();
 }
 
 bool AudioEngine::CheckResult(bool show)
@@ -356,10 +366,15 @@ double AudioEngine::GetPositionPercent() const
         return 0.0;
     unsigned position = 0;
     system->GetPositionMs(channel, &position);
+    return PercentAt(position);
+}
+
+double AudioEngine::PercentAt(unsigned positionMs) const
+{
     // A sound without a known length has no meaningful percentage.
     if (lengthMs <= 0)
         return 0.0;
-    return static_cast<double>(position) * 100.0 / lengthMs;
+    return static_cast<double>(positionMs) * 100.0 / lengthMs;
 }
 
 void AudioEngine::SetPositionPercent(float percent)

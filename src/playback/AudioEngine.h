@@ -76,6 +76,11 @@ public:
     // queued one: that one becomes the current sound (position, length, pause act on it)
     // and the finished one is released. Asked by the tick once IsPlaying turned false.
     bool TakeQueued();
+    // Readable once the output has played a channel to its end: the current sound ended,
+    // or went on to the queued one. Lets the window learn of the end without polling;
+    // -1 before Init. The output raises it; ClearEndNotice takes it back.
+    int EndNoticeFd() const { return ends ? ends->Fd() : -1; }
+    void ClearEndNotice();
     // Length of the current sound in milliseconds; 0 without one.
     int CurrentLengthMs() const { return sound ? lengthMs : 0; }
 
@@ -85,6 +90,8 @@ public:
     bool IsPaused() const;
     unsigned GetPositionMs() const;
     double GetPositionPercent() const;
+    // A position of the current sound as GetPositionPercent gives it, for a caller that has the milliseconds.
+    double PercentAt(unsigned positionMs) const;
     void SetPositionPercent(float percent);
     float GetVolume() const;
     void SetVolume(float percent);
@@ -104,6 +111,7 @@ private:
     SoundHandle sound;
     audio::ChannelHandle channel;
     audio::ChannelGroup* masterGroup = nullptr;
+    audio::EndSignal* ends = nullptr;
     int lengthMs = 0;
     float gainFactor = 1.0f;
 

@@ -58,6 +58,9 @@ void NumericTextWidth::Prepare(const QFont& font, int dpi)
     font_ = font;
     dpi_ = dpi;
     prefix_.clear();
+    const QFontMetrics whole(font);
+    ascent_ = whole.ascent();
+    height_ = whole.height();
     const QFontMetricsF metrics(font);
     const QString chars = QString::fromUtf16(kNumericChars, -1);
     for (int i = 0; i < chars.size(); ++i)
@@ -159,5 +162,5 @@ void NumericTextWidth::Draw(QPainter& painter, int x, int y, const QString& text
     run.setRawFont(rawFont_);
     run.setGlyphIndexes(glyphs_);
     run.setPositions(positions_);
-    painter.drawGlyphRun(QPointF(x, y + painter.fontMetrics().ascent()), run);
+    painter.drawGlyphRun(QPointF(x, y + ascent_), run);
 }

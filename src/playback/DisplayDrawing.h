@@ -41,6 +41,12 @@ void DrawTextTopLeft(QPainter& painter, int x, int y, const QString& text);
 class NumericTextWidth {
 public:
     int operator()(const QFont& font, int dpi, const QString& text);
+    // The font's line height, kept with the advances: asked at every change, measured once.
+    int Height(const QFont& font, int dpi)
+    {
+        Prepare(font, dpi);
+        return height_;
+    }
 
     // Draws text with its cell's top-left corner at (x, y) in the painter's
     // current font and pen, as DrawTextTopLeft does, without shaping it again.
@@ -56,6 +62,8 @@ private:
     int dpi_ = -1;
     bool additive_ = false;
     double advance_[16] = {};
+    int ascent_ = 0;
+    int height_ = 0;
     QString prefix_;
     double prefixWidth_ = 0;
 

@@ -1,6 +1,7 @@
 #include "playback/PlaybackControl.h"
 
 #include <QFont>
+#include <QSocketNotifier>
 #include <utility>
 
 #include "playback/AudioEngine.h"
@@ -54,6 +55,7 @@ GridCtrl* PlaybackControl::FollowedList()
 
 void PlaybackControl::Play()
 {
+    CatchUpWithOutput();
     if (started_) {
         // TogglePause returns the state before the toggle: true means it plays again.
         SetFace(displays_.play, engine_.TogglePause() ? ImgPause() : ImgPlayForward());
@@ -99,8 +101,9 @@ void PlaybackControl::ShowStarted(GridCtrl& list, int row, const QImage& face)
     SetFace(displays_.play, face);
     displays_.info.SetTitle(list.Get(row, TRACK_TITLE).ToString());
 
-    KillTimeCallback(&callbackOwner_, TICK_CALLBACK);
-    SetTimeCallback(&callbackOwner_, TICK_CALLBACK, kTickPeriodMs, [this] { Tick(); });
+    shownMs_ = kNoneShown;
+    StartTick();
+    WatchEndNotice();
     KillTimeCallback(&callbackOwner_, BLINK_CALLBACK);
     SetTimeCallback(&callbackOwner_, BLINK_CALLBACK, kBlinkPeriodMs, [this] { Blink(); });
 
@@ -150,6 +153,7 @@ void PlaybackControl::PlaySelected()
 
 void PlaybackControl::PlayNext()
 {
+    CatchUpWithOutput();
     GridCtrl* list = FollowedList();
     if (!list)
         return;
@@ -161,6 +165,7 @@ void PlaybackControl::PlayNext()
 
 void PlaybackControl::PlayPrevious()
 {
+    CatchUpWithOutput();
     GridCtrl* list = FollowedList();
     if (!list)
         return;
@@ -178,6 +183,56 @@ void PlaybackControl::Tick()
         nextTrack_.Follow(playingList_, gainMode_);
         return;
     }
+    EndOfTrack();
+}
+
+void PlaybackControl::StartTick()
+{
+    KillTimeCallback(&callbackOwner_, TICK_CALLBACK);
+    SetTimeCallback(&callbackOwner_, TICK_CALLBACK, shown_ ? kTickPeriodMs : kUnseenTickPeriodMs, [this] { Tick(); });
+}
+
+void PlaybackControl::SetWindowShown(bool shown)
+{
+    if (shown == shown_)
+        return;
+    shown_ = shown;
+    if (!started_)
+        return;
+    StartTick();
+    // The end of a track, if any, is the end notice's (or the next tick's) to handle.
+    if (engine_.IsPlaying())
+        ShowPlayingPosition();
+}
+
+void PlaybackControl::WatchEndNotice()
+{
+    if (endNotice_)
+        return;
+    const int fd = engine_.EndNoticeFd();
+    if (fd < 0)
+        return;
+    endNotice_ = std::make_unique<QSocketNotifier>(fd, QSocketNotifier::Read);
+    QObject::connect(endNotice_.get(), &QSocketNotifier::activated, endNotice_.get(), [this] { EndNoticed(); });
+}
+
+void PlaybackControl::EndNoticed()
+{
+    engine_.ClearEndNotice();
+    // The end of a channel that is not the current one, or an end the tick has
+    // handled already, leaves the engine playing.
+    if (started_ && !engine_.IsPlaying())
+        EndOfTrack();
+}
+
+void PlaybackControl::CatchUpWithOutput()
+{
+    if (started_ && engine_.HasQueued() && !engine_.IsPlaying())
+        EndOfTrack();
+}
+
+void PlaybackControl::EndOfTrack()
+{
     if (AdvanceToQueuedTrack())
         return;
     // The next track is the shown row below the cursor, wherever the user has
@@ -227,17 +282,23 @@ void PlaybackControl::NotifyChanged()
 
 void PlaybackControl::ShowPlayingPosition()
 {
-    // Only what changed is repainted: nothing moves while paused.
+    // Unseen, the displays are brought up to date when the window is shown again.
+    if (!shown_)
+        return;
+    // Only what changed is set: the engine's position moves once per output
+    // buffer, a few times slower than the tick, and not at all while paused.
+    const unsigned ms = engine_.GetPositionMs();
     ProgressButton& position = displays_.position;
     if (!position.HasCapture()) {
-        const auto percent = static_cast<float>(engine_.GetPositionPercent());
+        const auto percent = static_cast<float>(engine_.PercentAt(ms));
         if (percent != position.Get())
             position.Set(percent);
     }
     StreamInfo& info = displays_.info;
-    const String time = FormatMs(static_cast<int>(engine_.GetPositionMs()));
-    if (time != info.GetTime() || info.IsIdle())
-        info.SetTime(time);
+    if (ms != shownMs_ || info.IsIdle()) {
+        info.SetTime(FormatMs(static_cast<int>(ms)));
+        shownMs_ = ms;
+    }
 }
 
 unsigned PlaybackControl::PositionMs() const
@@ -259,11 +320,13 @@ void PlaybackControl::Blink()
 
 void PlaybackControl::Seek()
 {
+    CatchUpWithOutput();
     engine_.SetPositionPercent(displays_.position.Get());
 }
 
 void PlaybackControl::SetReplayGainMode(ReplayGainMode mode)
 {
+    CatchUpWithOutput();
     gainMode_ = mode;
     if (!started_ || !playingList_)
         return;
@@ -287,6 +350,7 @@ void PlaybackControl::ListRemoved(const GridCtrl& tracks)
 
 void PlaybackControl::TrackRemoved(const Value& id)
 {
+    CatchUpWithOutput();
     // A row whose file could not be opened has no id and was never played.
     if (!id.IsNull() && id.ToInt() == playingId_)
         StopPlayback();

@@ -2,6 +2,7 @@
 
 #include <QPushButton>
 #include <functional>
+#include <memory>
 
 #include "core/Value.h"
 #include "playback/NextTrackQueue.h"
@@ -12,6 +13,7 @@ class GridCtrl;
 class QImage;
 class ProgressButton;
 class QObject;
+class QSocketNotifier;
 class StreamInfo;
 
 // The controls playback keeps in step with the engine. They belong to the
@@ -26,7 +28,9 @@ struct PlaybackDisplays {
 // Decides which track plays: playback follows one track grid (PlayingList),
 // whose cursor row is the current track, and advances it when a track ends.
 // Everything runs on the user-interface thread, including the two periodic
-// time callbacks it keeps on the callback owner (tick and blink).
+// time callbacks it keeps on the callback owner (tick and blink) and the
+// engine's end notice, which the output thread raises and the user-interface
+// thread's event loop hands over.
 class PlaybackControl {
 public:
     // `selectedList` gives the track grid of the selected playlist, or null
@@ -63,6 +67,13 @@ public:
 
     // Time callback 0: position display and the advance at the end of a track.
     void Tick();
+    // The window is seen (true), or minimised, hidden or not exposed (false). Unseen,
+    // the tick draws nothing and looks at the engine only seldom (to queue the next
+    // track in time); the end of a track comes with the engine's end notice and is
+    // handled as the tick would have. Seen again, the tick resumes at its pace and the
+    // displays are brought up to date at once. A window is taken as seen until told.
+    void SetWindowShown(bool shown);
+    bool WindowShown() const { return shown_; }
     // Time callback 1: alternates the play button's two faces of the current state.
     void Blink();
     // The data row of PlayingList holding the track with PlayingId; -1 when none does.
@@ -95,6 +106,17 @@ private:
     // playing state, the title, the time callbacks and the row's highlight.
     void ShowStarted(GridCtrl& list, int row, const QImage& face);
     void ShowPlayingPosition();
+    // Arms time callback 0 at the pace the window's visibility asks for.
+    void StartTick();
+    // The tick's step at the end of a track: the queued track takes over, the row
+    // below the cursor starts, or the list is finished.
+    void EndOfTrack();
+    // The engine's end notice: watched from the first start on.
+    void WatchEndNotice();
+    void EndNoticed();
+    // The output may have gone on to the queued track since the last tick; a user's
+    // command acts on the track that is heard, so the switch is taken first.
+    void CatchUpWithOutput();
     // The end of the last shown row: stops the sound but keeps what the displays show.
     void FinishList();
     // The queued track took over at the end of the last one: the window advances as the
@@ -112,4 +134,9 @@ private:
     GridCtrl* playingList_ = nullptr;
     ReplayGainMode gainMode_ = kDefaultReplayGainMode;
     NextTrackQueue nextTrack_{engine_};
+    bool shown_ = true;
+    std::unique_ptr<QSocketNotifier> endNotice_;
+    // The position whose time text the panel shows; none after a start.
+    static constexpr unsigned kNoneShown = ~0u;
+    unsigned shownMs_ = kNoneShown;
 };

@@ -11,4 +11,7 @@ enum PlaybackCallback {
 };
 
 inline constexpr int kTickPeriodMs = 10;
+// The tick's period while the window is not seen: it only keeps the next track
+// queued, seconds ahead; the engine's end notice takes care of the end itself.
+inline constexpr int kUnseenTickPeriodMs = 1000;
 inline constexpr int kBlinkPeriodMs = 1000;

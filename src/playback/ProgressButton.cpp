@@ -107,12 +107,13 @@ ProgressButton::Shown ProgressButton::Measure(std::string text)
     shown.text = std::move(text);
     shown.label = label;
     shown.size = size();
-    const QFontMetrics metrics = fontMetrics();
-    const int textWidth = widths_(font(), logicalDpiY(), QString::fromUtf8(label + " : " + shown.text));
+    const int dpi = logicalDpiY();
+    const int textWidth = widths_(font(), dpi, QString::fromUtf8(label + " : " + shown.text));
+    const int textHeight = widths_.Height(font(), dpi);
     // A glyph's ink may reach a little beyond its advance.
     constexpr int kInkMargin = 3;
-    shown.rect = QRect((width() - textWidth) / 2 - kInkMargin, (height() - metrics.height()) / 2,
-                       textWidth + 2 * kInkMargin, metrics.height());
+    shown.rect = QRect((width() - textWidth) / 2 - kInkMargin, (height() - textHeight) / 2,
+                       textWidth + 2 * kInkMargin, textHeight);
     return shown;
 }
 
@@ -197,6 +198,7 @@ void ProgressButton::Paint(QPainter& painter)
     const QString caption = Caption(value);
     painter.setFont(font());
     painter.setPen(palette().color(QPalette::WindowText));
-    const int textWidth = widths_(painter.font(), painter.device()->logicalDpiY(), caption);
-    widths_.Draw(painter, (w - textWidth) / 2, (h - painter.fontMetrics().height()) / 2, caption);
+    const int dpi = painter.device()->logicalDpiY();
+    const int textWidth = widths_(painter.font(), dpi, caption);
+    widths_.Draw(painter, (w - textWidth) / 2, (h - widths_.Height(painter.font(), dpi)) / 2, caption);
 }

@@ -34,6 +34,7 @@ StreamInfo::StreamInfo(QWidget* parent) : QWidget(parent), font_(PanelFont())
     timeText_ = QString::fromUtf8(time);
     titleWidth_ = TextWidth(titleText_);
     timeWidth_ = TextWidth(timeText_);
+    textHeight_ = QFontMetrics(font_).height();
 }
 
 // The panel font has a pixel size, so its widths are the same on every device.
@@ -107,7 +108,7 @@ void StreamInfo::Paint(QPainter& painter)
 
     painter.setFont(font_);
     painter.setPen(palette().color(QPalette::WindowText));
-    const int textHeight = painter.fontMetrics().height();
+    const int textHeight = textHeight_;
 
     if (idle) {
         FillArea(painter, 1, 1, w - 1, h - 1, kPaleFieldColor);

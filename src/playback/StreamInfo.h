@@ -52,6 +52,7 @@ private:
     QString timeText_;
     int titleWidth_ = 0;
     int timeWidth_ = 0;
+    int textHeight_ = 0;  // of the panel font, which has a pixel size: the same on every device
     NumericTextWidth widths_;
     // Draws the time; apart from widths_, which measures in the font as set, not as painted.
     NumericTextWidth timeGlyphs_;

@@ -280,3 +280,21 @@ TEST_F(PlayerTest, AnAddShowsItsProgressInThePanelsPlaceAndEscapeOnItCancels)
     EXPECT_GT(kept, 0);
     EXPECT_LT(kept, 3000);
 }
+
+// Playback is told whether anybody can see the window: shown, minimised, restored, hidden.
+TEST_F(PlayerTest, PlaybackFollowsWhetherTheWindowCanBeSeen)
+{
+    Player player;
+    EXPECT_TRUE(player.playback.WindowShown()) << "taken as seen until the window says otherwise";
+    player.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&player));
+    EXPECT_TRUE(player.playback.WindowShown());
+    player.showMinimized();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !player.playback.WindowShown(); }, 2000));
+    player.showNormal();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return player.playback.WindowShown(); }, 2000));
+    player.hide();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !player.playback.WindowShown(); }, 2000));
+    player.show();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return player.playback.WindowShown(); }, 2000));
+}

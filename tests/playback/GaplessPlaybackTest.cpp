@@ -4,6 +4,9 @@
 #include "playback/PlaybackFixture.h"
 #include "ui/GridCtrl.h"
 
+#include <chrono>
+#include <thread>
+
 namespace {
 
 class GaplessPlayback : public PlaybackTest {
@@ -103,4 +106,31 @@ TEST_F(GaplessPlayback, NothingIsQueuedBelowTheLastRowAfterAStopOrForAFileThatCa
     EXPECT_EQ(prompts.size(), 1u);
     EXPECT_EQ(list.GetCursor(), 2);
     EXPECT_FALSE(Playback().Started());
+}
+
+// The output goes on to the queued track on its own; a command given before the
+// window has caught up acts on the track that is heard, not on the finished one.
+TEST_F(GaplessPlayback, APauseRightAfterTheSwitchPausesTheNewTrack)
+{
+    GridCtrl& list = Fill(CurrentTrackList(), {kFirstHalf, kSecondHalf, kTone});
+    Playback().Play();
+    ASSERT_TRUE(QueuedBecomes(kSecondHalf));
+    // Without the event loop running, nothing in the window has seen the switch yet.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (Engine().IsPlaying() && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    ASSERT_EQ(Playback().PlayingId(), 100);
+
+    Playback().Play();
+    EXPECT_EQ(Playback().PlayingId(), 101);
+    EXPECT_EQ(list.GetCursor(), 1);
+    EXPECT_TRUE(Engine().IsPlaying());
+    EXPECT_TRUE(Engine().IsPaused());
+    EXPECT_TRUE(Shows(ImgPlayForward()));
+    // Nor does the end notice of the switch, handled later, move anything.
+    QTest::qWait(600);
+    EXPECT_EQ(Playback().PlayingId(), 101);
+    EXPECT_TRUE(Engine().IsPaused());
+    EXPECT_EQ(HighlightedRows(list), 1);
+    EXPECT_TRUE(IsHighlighted(list, 1));
 }
