@@ -1,6 +1,7 @@
 #include "library/BackgroundAdd.h"
 
 #include <algorithm>
+#include <iterator>
 
 #include "data/Sql.h"
 #include "data/SqlTransaction.h"
@@ -127,8 +128,13 @@ void BackgroundAdd::Drain()
     if (!job_)
         return;
     if (pending_)
-        if (std::optional<StoredBatch> result = writer_.Take(false))
+        if (std::optional<StoredBatch> result = writer_.Take(false)) {
             Place(std::move(*result));
+            // The next batch is made on a later turn, so the event loop runs between the two.
+            QMetaObject::invokeMethod(&context_, [this] { Drain(); }, Qt::QueuedConnection);
+            ReportProgress(false);
+            return;
+        }
     const auto start = Clock::now();
     for (;;) {
         std::vector<ProbedPath> ready = pool_.TakeReady(kTakeAtOnce);
@@ -168,8 +174,16 @@ void BackgroundAdd::Flush()
     flushTimer_.stop();
     Job& job = *job_;
     GridCtrl& grid = *job.request.grid;
-    std::vector<ProbedPath> batch = std::move(waiting_);
-    waiting_.clear();
+    // At most a batch's worth at once, however much waited while the writer was busy.
+    std::vector<ProbedPath> batch;
+    if (waiting_.size() <= kBatchFiles) {
+        batch = std::move(waiting_);
+        waiting_.clear();
+    } else {
+        batch.assign(std::make_move_iterator(waiting_.begin()),
+                     std::make_move_iterator(waiting_.begin() + static_cast<std::ptrdiff_t>(kBatchFiles)));
+        waiting_.erase(waiting_.begin(), waiting_.begin() + static_cast<std::ptrdiff_t>(kBatchFiles));
+    }
 
     TrackBatch stored;
     stored.list = job.request.list;
