@@ -394,3 +394,39 @@ TEST_F(BackgroundAddTest, EditsDuringAnAddAreStoredAlongsideItsBatches)
     EXPECT_EQ(ListNames(), std::vector<String>{"Mixed"});
     EXPECT_EQ(Titles(), expected);
 }
+
+TEST_F(BackgroundAddTest, ABatchPlacedOverSeveralTurnsStaysTogetherWhenRowsAboveItGo)
+{
+    MakeMany(dir.Path() / "many", 300);
+    for (const char* title : {"P", "Q", "R"})
+        Lib().AddTrack(true, MakeMp3(dir.Path() / (String(title) + ".mp3"), title));
+    Tracks().SetCursor(2);  // the files go above R
+    Answer(std::vector<String>{(dir.Path() / "many").string()});
+    Lib().AddFolder(false);
+    // One turn of the event loop at a time, until part of a batch is shown.
+    QElapsedTimer waited;
+    waited.start();
+    bool removed = false;
+    while (Lib().Adds().Busy() && waited.elapsed() < 30000) {
+        QCoreApplication::processEvents();
+        const int count = Tracks().GetCount();
+        if (!removed && count > 3 && count < 303 && (count - 3) % 2 == 0) {
+            Tracks().SetCursor(0);
+            Tracks().DoRemove();  // P, above where the rows go
+            removed = true;
+        }
+    }
+    WaitForAdds();
+    ASSERT_TRUE(removed) << "the rows came all in one turn";
+
+    const std::vector<String> titles = Titles();
+    ASSERT_EQ(titles.size(), 302u);
+    EXPECT_EQ(titles.front(), "Q");
+    EXPECT_EQ(titles.back(), "R");
+    // Inserted one by one above the same row: the scan's order, reversed, unbroken.
+    const std::vector<String> shown = ShownFiles();
+    EXPECT_TRUE(std::is_sorted(shown.rbegin() + 1, shown.rend() - 1));
+    EXPECT_EQ(StoredFiles(), shown);
+    Restart();
+    EXPECT_EQ(ShownFiles(), shown);
+}
