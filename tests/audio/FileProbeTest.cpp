@@ -48,8 +48,9 @@ TEST(FileProbeTest, EveryPlayableFormatGivesItsTagsAndLength)
         EXPECT_EQ(probed.album, "Fixtures") << name;
         EXPECT_EQ(probed.genre, "Test Tones") << name;
         EXPECT_EQ(probed.track, 3) << name;
-        if (std::string(name) != "tone.wma" && std::string(name) != "tone.asf")  // their writer stores no year
+        if (std::string(name) != "tone.wma" && std::string(name) != "tone.asf") {  // their writer stores no year
             EXPECT_EQ(probed.year, 2019) << name;
+        }
     }
 
     // MIDI has no tags; its length comes from the tempo map.
