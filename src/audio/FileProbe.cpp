@@ -39,6 +39,7 @@ extern "C" {
 #include "audio/AdtsLength.h"
 #include "audio/MidiFile.h"
 #include "audio/Mp3Gapless.h"
+#include "audio/ProbeBytes.h"
 #include "audio/TagReader.h"
 
 namespace audio {
@@ -164,17 +165,23 @@ void TakeContainerTags(const AVFormatContext& format, int stream, ProbedFile& pr
 // Opens the file with the decoder library and decodes its first audio frame.
 // `known`: the tag reader found sound in the file or it starts like one, so a failure means damage.
 // Fills the length from the container when it is still unknown.
-ProbedFile CheckDecodes(const std::string& path, bool known, const char* container, ProbedFile probed)
+ProbedFile CheckDecodes(ProbeBytes& bytes, bool known, const char* container, ProbedFile probed)
 {
-    AVFormatContext* raw = nullptr;
+    // The decoder reads the bytes the tag reader read, through the same open file.
+    AvioStream input(bytes);
+    AVFormatContext* raw = avformat_alloc_context();
+    if (!raw || !input.Context()) {
+        avformat_free_context(raw);
+        return Problem(ProbeProblem::Unreadable, "cannot read: out of memory");
+    }
+    raw->pb = input.Context();
     // Naming the container spares the decoder library from trying each format it knows.
     const AVInputFormat* hint = container ? ContainerNamed(container) : nullptr;
-    const int opened = avformat_open_input(&raw, path.c_str(), hint, nullptr);
-    if (opened < 0) {
-        if (opened == AVERROR(EACCES) || opened == AVERROR(ENOENT) || opened == AVERROR(EIO))
-            return CannotRead(AVUNERROR(opened));
+    const int opened = avformat_open_input(&raw, bytes.Path().c_str(), hint, nullptr);  // frees raw on failure
+    if (bytes.Error())
+        return CannotRead(bytes.Error());
+    if (opened < 0)
         return Problem(known ? ProbeProblem::Damaged : ProbeProblem::NotAudio, known ? "damaged" : "not an audio file");
-    }
     std::unique_ptr<AVFormatContext, FormatCloser> format(raw);
     // Recognised by its contents rather than by its name alone: what fails from here on is damage.
     known = known || format->probe_score > AVPROBE_SCORE_EXTENSION;
@@ -239,12 +246,14 @@ ProbedFile CheckDecodes(const std::string& path, bool known, const char* contain
         if (read < 0 && !decoded)
             break;
     }
+    if (bytes.Error())
+        return CannotRead(bytes.Error());
     if (!decoded)
         return damaged();
     if (probed.lengthMs <= 0) {
         // Raw AAC states no length; its frames are counted instead of trusting the bit rate.
         if (std::strcmp(format->iformat->name, "aac") == 0)
-            probed.lengthMs = std::max(0LL, AdtsLengthMs(path));
+            probed.lengthMs = std::max(0LL, AdtsLengthMs(bytes.Path()));
         else if (format->duration != AV_NOPTS_VALUE && format->duration > 0)
             probed.lengthMs = av_rescale(format->duration, 1000, AV_TIME_BASE);
     }
@@ -253,14 +262,15 @@ ProbedFile CheckDecodes(const std::string& path, bool known, const char* contain
     return probed;
 }
 
-ProbedFile ProbeMidi(const std::string& path, off_t size)
+ProbedFile ProbeMidi(ProbeBytes& file)
 {
-    if (size > kMaxMidiBytes)
+    if (file.Size() > kMaxMidiBytes)
         return Problem(ProbeProblem::Damaged, "damaged");
-    std::ifstream file(path, std::ios::binary);
-    const std::vector<uint8_t> bytes{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-    if (file.bad())
-        return CannotRead(EIO);
+    std::vector<uint8_t> bytes(static_cast<size_t>(file.Size()));
+    const long long got = file.ReadAt(0, bytes.data(), bytes.size());
+    if (got < 0)
+        return CannotRead(file.Error());
+    bytes.resize(static_cast<size_t>(got));
     MidiTempoMap map;
     if (MidiTempoMap::Parse(bytes, &map) != kOk)
         return Problem(ProbeProblem::Damaged, "damaged");
@@ -321,23 +331,20 @@ ProbedFile ProbeFile(const std::string& path)
     if (info.st_size == 0)
         return Problem(ProbeProblem::Empty, "empty file");
 
+    // One open for everything below: the tag reader and the decoder read the same bytes.
+    ProbeBytes bytes;
+    if (const int error = bytes.Open(path, info.st_size))
+        return CannotRead(error);
     char magic[4] = {};
-    {
-        const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-        if (fd < 0)
-            return CannotRead(errno);
-        const ssize_t got = read(fd, magic, sizeof magic);
-        const int error = errno;
-        close(fd);
-        if (got < 0)
-            return CannotRead(error);
-    }
+    if (bytes.ReadAt(0, magic, sizeof magic) < 0)
+        return CannotRead(bytes.Error());
     // The tag reader and the decoder know no MIDI; the tempo map tells a sound file from damage.
     if (std::memcmp(magic, "MThd", 4) == 0)
-        return ProbeMidi(path, info.st_size);
+        return ProbeMidi(bytes);
 
     ProbedFile probed;
-    TagLib::FileRef ref(path.c_str(), true, TagLib::AudioProperties::Average);
+    TagStream stream(bytes);
+    TagLib::FileRef ref(&stream, true, TagLib::AudioProperties::Average);
     // The tag reader takes random bytes for sound without length; that is no recognition.
     const bool tagged = !ref.isNull() && ref.file()->isValid() && ref.audioProperties() &&
                         ref.audioProperties()->lengthInMilliseconds() > 0;
@@ -366,7 +373,9 @@ ProbedFile ProbeFile(const std::string& path)
         }
     }
     const bool id3 = std::memcmp(magic, "ID3", 3) == 0;
-    return CheckDecodes(path, tagged || id3, tagged ? ContainerOf(ref.file()) : nullptr, std::move(probed));
+    if (bytes.Error())
+        return CannotRead(bytes.Error());
+    return CheckDecodes(bytes, tagged || id3, tagged ? ContainerOf(ref.file()) : nullptr, std::move(probed));
 }
 
 }  // namespace audio
