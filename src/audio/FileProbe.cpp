@@ -116,6 +116,45 @@ const AVCodec* DecoderFor(AVCodecID id)
     return at->second;
 }
 
+// MPEG audio decoders need nothing from the container and find rate and
+// channels in every frame, so one opened decoder serves file after file once
+// its state is flushed; allocating one costs more than decoding a frame.
+bool DecoderIsReusable(AVCodecID id)
+{
+    return id == AV_CODEC_ID_MP3 || id == AV_CODEC_ID_MP2 || id == AV_CODEC_ID_MP1;
+}
+
+struct KeptDecoder {
+    std::unique_ptr<AVCodecContext, CodecFreer> context;
+    AVCodecID id = AV_CODEC_ID_NONE;
+};
+thread_local KeptDecoder keptDecoder;
+
+// An opened decoder for the stream: the thread's kept one when it fits, else a new one. Null when it cannot open.
+std::unique_ptr<AVCodecContext, CodecFreer> OpenDecoder(const AVCodec& codec, const AVCodecParameters& parameters)
+{
+    if (keptDecoder.context && keptDecoder.id == parameters.codec_id) {
+        avcodec_flush_buffers(keptDecoder.context.get());
+        return std::move(keptDecoder.context);
+    }
+    std::unique_ptr<AVCodecContext, CodecFreer> decoder(avcodec_alloc_context3(&codec));
+    if (!decoder)
+        return nullptr;
+    decoder->thread_count = 1;
+    if (avcodec_parameters_to_context(decoder.get(), &parameters) < 0 || avcodec_open2(decoder.get(), &codec, nullptr) < 0)
+        return nullptr;
+    return decoder;
+}
+
+// Keeps a decoder that worked for the thread's next file, where that is safe.
+void KeepDecoder(std::unique_ptr<AVCodecContext, CodecFreer> decoder, AVCodecID id)
+{
+    if (!DecoderIsReusable(id))
+        return;
+    keptDecoder.context = std::move(decoder);
+    keptDecoder.id = id;
+}
+
 bool HasTags(const ProbedFile& probed)
 {
     return !probed.title.empty() || !probed.artist.empty() || !probed.album.empty() || !probed.genre.empty() ||
@@ -222,13 +261,12 @@ ProbedFile CheckDecodes(ProbeBytes& bytes, bool known, const char* container, Pr
         if (static_cast<int>(i) != stream)
             format->streams[i]->discard = AVDISCARD_ALL;
 
-    std::unique_ptr<AVCodecContext, CodecFreer> decoder(avcodec_alloc_context3(codec));
     std::unique_ptr<AVPacket, PacketFreer> packet(av_packet_alloc());
     std::unique_ptr<AVFrame, FrameFreer> frame(av_frame_alloc());
-    if (!decoder || !packet || !frame)
+    if (!packet || !frame)
         return Problem(ProbeProblem::Unreadable, "cannot read: out of memory");
-    decoder->thread_count = 1;
-    if (avcodec_parameters_to_context(decoder.get(), parameters) < 0 || avcodec_open2(decoder.get(), codec, nullptr) < 0)
+    std::unique_ptr<AVCodecContext, CodecFreer> decoder = OpenDecoder(*codec, *parameters);
+    if (!decoder)
         return damaged();
 
     bool decoded = false;
@@ -250,6 +288,7 @@ ProbedFile CheckDecodes(ProbeBytes& bytes, bool known, const char* container, Pr
         return CannotRead(bytes.Error());
     if (!decoded)
         return damaged();
+    KeepDecoder(std::move(decoder), parameters->codec_id);
     if (probed.lengthMs <= 0) {
         // Raw AAC states no length; its frames are counted instead of trusting the bit rate.
         if (std::strcmp(format->iformat->name, "aac") == 0)

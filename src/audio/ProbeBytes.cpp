@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <utility>
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -24,12 +25,25 @@ constexpr long long kTailBytes = 8 << 10;
 // The decoder library's input buffer: its usual size.
 constexpr int kAvioBuffer = 32 << 10;
 
+// Memory a thread reuses for the next file: a probe holds it while it runs.
+struct Spares {
+    std::unique_ptr<unsigned char[]> head;
+    std::unique_ptr<unsigned char[]> tail;
+    unsigned char* avio = nullptr;  // from the decoder library's allocator
+    ~Spares() { av_free(avio); }
+};
+thread_local Spares spares;
+
 }  // namespace
 
 ProbeBytes::~ProbeBytes()
 {
     if (fd_ >= 0)
         close(fd_);
+    if (head_.bytes && !spares.head)
+        spares.head = std::move(head_.bytes);
+    if (tail_.bytes && !spares.tail)
+        spares.tail = std::move(tail_.bytes);
 }
 
 int ProbeBytes::Open(const std::string& path, long long size)
@@ -40,14 +54,15 @@ int ProbeBytes::Open(const std::string& path, long long size)
     fd_ = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd_ < 0)
         return errno;
-    if (!Load(head_, 0, std::min(size_, kHeadBytes)))
+    if (!Load(head_, spares.head, kHeadBytes, 0, std::min(size_, kHeadBytes)))
         return error_;
     return 0;
 }
 
-bool ProbeBytes::Load(Block& block, long long start, long long size)
+bool ProbeBytes::Load(Block& block, std::unique_ptr<unsigned char[]>& spare, long long capacity, long long start,
+                      long long size)
 {
-    block.bytes.reset(new unsigned char[static_cast<std::size_t>(std::max(size, 1LL))]);
+    block.bytes = spare ? std::move(spare) : std::make_unique_for_overwrite<unsigned char[]>(static_cast<std::size_t>(capacity));
     const long long got = ReadInPlace(start, block.bytes.get(), static_cast<std::size_t>(size));
     if (got < 0)
         return false;
@@ -84,7 +99,8 @@ long long ProbeBytes::ReadAt(long long offset, void* into, std::size_t count)
         return 0;
     count = static_cast<std::size_t>(std::min<long long>(static_cast<long long>(count), size_ - offset));
     const long long tailStart = std::max(0LL, size_ - kTailBytes);
-    if (!head_.Holds(offset, count) && offset >= tailStart && tail_.size < 0 && !Load(tail_, tailStart, size_ - tailStart))
+    if (!head_.Holds(offset, count) && offset >= tailStart && tail_.size < 0 &&
+        !Load(tail_, spares.tail, kTailBytes, tailStart, size_ - tailStart))
         return -1;
     for (const Block* block : {&head_, &tail_})
         if (block->Holds(offset, count)) {
@@ -111,7 +127,9 @@ void TagStream::seek(long offset, Position from)
 
 AvioStream::AvioStream(ProbeBytes& bytes) : bytes_(bytes)
 {
-    auto* buffer = static_cast<unsigned char*>(av_malloc(kAvioBuffer));
+    unsigned char* buffer = std::exchange(spares.avio, nullptr);
+    if (!buffer)
+        buffer = static_cast<unsigned char*>(av_malloc(kAvioBuffer));
     if (!buffer)
         return;
     context_ = avio_alloc_context(buffer, kAvioBuffer, 0, this, &AvioStream::Read, nullptr, &AvioStream::Seek);
@@ -122,6 +140,9 @@ AvioStream::AvioStream(ProbeBytes& bytes) : bytes_(bytes)
 AvioStream::~AvioStream()
 {
     if (context_) {
+        // The decoder library may have put a buffer of another size in place of ours.
+        if (!spares.avio && context_->buffer_size == kAvioBuffer)
+            spares.avio = std::exchange(context_->buffer, nullptr);
         av_freep(&context_->buffer);
         avio_context_free(&context_);
     }

@@ -36,8 +36,10 @@ public:
     int Error() const { return error_; }
 
 private:
+    // The blocks' memory is kept by the thread from one file to the next:
+    // freeing blocks this large makes the allocator tidy its whole heap.
     struct Block {
-        std::unique_ptr<unsigned char[]> bytes;
+        std::unique_ptr<unsigned char[]> bytes;  // capacity: kHeadBytes or kTailBytes
         long long start = 0;
         long long size = -1;  // -1: not read yet
         bool Holds(long long offset, std::size_t count) const
@@ -45,7 +47,7 @@ private:
             return size >= 0 && offset >= start && offset + static_cast<long long>(count) <= start + size;
         }
     };
-    bool Load(Block& block, long long start, long long size);
+    bool Load(Block& block, std::unique_ptr<unsigned char[]>& spare, long long capacity, long long start, long long size);
     long long ReadInPlace(long long offset, void* into, std::size_t count);
 
     int fd_ = -1;
