@@ -430,3 +430,49 @@ TEST_F(BackgroundAddTest, ABatchPlacedOverSeveralTurnsStaysTogetherWhenRowsAbove
     Restart();
     EXPECT_EQ(ShownFiles(), shown);
 }
+
+TEST_F(BackgroundAddTest, TheWindowsOwnChangesHoldUpABatchButAreNeverBlamedOnAnotherProgram)
+{
+    MakeTree(dir.Path() / "tree");
+    session.SetBusyTimeout(50);
+    // The window's own connection in the middle of a change, for many of the writer's busy timeouts.
+    const auto holdTheLibrary = [&] {
+        ASSERT_TRUE(session.Begin());
+        ASSERT_TRUE(Sql(session).Execute(String("update PLAYLISTS set POS = POS")));
+        ASSERT_TRUE(session.HoldsLock());
+    };
+    holdTheLibrary();
+    Answer(std::vector<String>{(dir.Path() / "tree").string()});
+    Lib().AddFolder(true);
+    QTest::qWait(500);
+    EXPECT_TRUE(ShownFiles().empty()) << "a batch was shown before it was stored";
+    ASSERT_TRUE(session.Commit());
+    WaitForAdds();
+    EXPECT_TRUE(prompts.empty()) << (prompts.empty() ? String() : promptDetails[0]);
+    EXPECT_EQ(Titles(), (std::vector<String>{"A", "B", "C", "D", "Z"}));
+    EXPECT_EQ(StoredFiles(), ShownFiles());
+
+    // Waiting for the batch while its own change is open, the window cannot let
+    // go: the batch is given up, for the true reason.
+    holdTheLibrary();
+    std::size_t handled = 0;
+    Lib().Adds().WhenProgress = [&](const BackgroundAdd::Progress& progress) { handled = progress.handled; };
+    Answer(std::vector<String>{(dir.Path() / "tree").string()});
+    Lib().AddFolder(true);
+    QElapsedTimer waited;
+    waited.start();
+    while (handled < 5 && waited.elapsed() < 30000)
+        QTest::qWait(5);
+    Lib().Adds().WhenProgress = nullptr;
+    QTest::qWait(static_cast<int>(BackgroundAdd::kBatchTime.count()) * 2);
+    Lib().Adds().Settle();
+    ASSERT_TRUE(session.Commit());
+    WaitForAdds();
+    ASSERT_EQ(prompts.size(), 1u);
+    EXPECT_NE(promptDetails[0].find("A.mp3: not stored: another change in this window kept the library busy\n"),
+              String::npos)
+        << promptDetails[0];
+    EXPECT_EQ(promptDetails[0].find("another program"), String::npos) << promptDetails[0];
+    EXPECT_EQ(StoredFiles(), ShownFiles());
+    EXPECT_EQ(ShownFiles().size(), 5u);
+}
