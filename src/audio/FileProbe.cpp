@@ -39,6 +39,7 @@ extern "C" {
 #include "audio/AdtsLength.h"
 #include "audio/MidiFile.h"
 #include "audio/Mp3Gapless.h"
+#include "audio/ProbeBytes.h"
 #include "audio/TagReader.h"
 
 namespace audio {
@@ -115,6 +116,45 @@ const AVCodec* DecoderFor(AVCodecID id)
     return at->second;
 }
 
+// MPEG audio decoders need nothing from the container and find rate and
+// channels in every frame, so one opened decoder serves file after file once
+// its state is flushed; allocating one costs more than decoding a frame.
+bool DecoderIsReusable(AVCodecID id)
+{
+    return id == AV_CODEC_ID_MP3 || id == AV_CODEC_ID_MP2 || id == AV_CODEC_ID_MP1;
+}
+
+struct KeptDecoder {
+    std::unique_ptr<AVCodecContext, CodecFreer> context;
+    AVCodecID id = AV_CODEC_ID_NONE;
+};
+thread_local KeptDecoder keptDecoder;
+
+// An opened decoder for the stream: the thread's kept one when it fits, else a new one. Null when it cannot open.
+std::unique_ptr<AVCodecContext, CodecFreer> OpenDecoder(const AVCodec& codec, const AVCodecParameters& parameters)
+{
+    if (keptDecoder.context && keptDecoder.id == parameters.codec_id) {
+        avcodec_flush_buffers(keptDecoder.context.get());
+        return std::move(keptDecoder.context);
+    }
+    std::unique_ptr<AVCodecContext, CodecFreer> decoder(avcodec_alloc_context3(&codec));
+    if (!decoder)
+        return nullptr;
+    decoder->thread_count = 1;
+    if (avcodec_parameters_to_context(decoder.get(), &parameters) < 0 || avcodec_open2(decoder.get(), &codec, nullptr) < 0)
+        return nullptr;
+    return decoder;
+}
+
+// Keeps a decoder that worked for the thread's next file, where that is safe.
+void KeepDecoder(std::unique_ptr<AVCodecContext, CodecFreer> decoder, AVCodecID id)
+{
+    if (!DecoderIsReusable(id))
+        return;
+    keptDecoder.context = std::move(decoder);
+    keptDecoder.id = id;
+}
+
 bool HasTags(const ProbedFile& probed)
 {
     return !probed.title.empty() || !probed.artist.empty() || !probed.album.empty() || !probed.genre.empty() ||
@@ -164,17 +204,23 @@ void TakeContainerTags(const AVFormatContext& format, int stream, ProbedFile& pr
 // Opens the file with the decoder library and decodes its first audio frame.
 // `known`: the tag reader found sound in the file or it starts like one, so a failure means damage.
 // Fills the length from the container when it is still unknown.
-ProbedFile CheckDecodes(const std::string& path, bool known, const char* container, ProbedFile probed)
+ProbedFile CheckDecodes(ProbeBytes& bytes, bool known, const char* container, ProbedFile probed)
 {
-    AVFormatContext* raw = nullptr;
+    // The decoder reads the bytes the tag reader read, through the same open file.
+    AvioStream input(bytes);
+    AVFormatContext* raw = avformat_alloc_context();
+    if (!raw || !input.Context()) {
+        avformat_free_context(raw);
+        return Problem(ProbeProblem::Unreadable, "cannot read: out of memory");
+    }
+    raw->pb = input.Context();
     // Naming the container spares the decoder library from trying each format it knows.
     const AVInputFormat* hint = container ? ContainerNamed(container) : nullptr;
-    const int opened = avformat_open_input(&raw, path.c_str(), hint, nullptr);
-    if (opened < 0) {
-        if (opened == AVERROR(EACCES) || opened == AVERROR(ENOENT) || opened == AVERROR(EIO))
-            return CannotRead(AVUNERROR(opened));
+    const int opened = avformat_open_input(&raw, bytes.Path().c_str(), hint, nullptr);  // frees raw on failure
+    if (bytes.Error())
+        return CannotRead(bytes.Error());
+    if (opened < 0)
         return Problem(known ? ProbeProblem::Damaged : ProbeProblem::NotAudio, known ? "damaged" : "not an audio file");
-    }
     std::unique_ptr<AVFormatContext, FormatCloser> format(raw);
     // Recognised by its contents rather than by its name alone: what fails from here on is damage.
     known = known || format->probe_score > AVPROBE_SCORE_EXTENSION;
@@ -215,13 +261,12 @@ ProbedFile CheckDecodes(const std::string& path, bool known, const char* contain
         if (static_cast<int>(i) != stream)
             format->streams[i]->discard = AVDISCARD_ALL;
 
-    std::unique_ptr<AVCodecContext, CodecFreer> decoder(avcodec_alloc_context3(codec));
     std::unique_ptr<AVPacket, PacketFreer> packet(av_packet_alloc());
     std::unique_ptr<AVFrame, FrameFreer> frame(av_frame_alloc());
-    if (!decoder || !packet || !frame)
+    if (!packet || !frame)
         return Problem(ProbeProblem::Unreadable, "cannot read: out of memory");
-    decoder->thread_count = 1;
-    if (avcodec_parameters_to_context(decoder.get(), parameters) < 0 || avcodec_open2(decoder.get(), codec, nullptr) < 0)
+    std::unique_ptr<AVCodecContext, CodecFreer> decoder = OpenDecoder(*codec, *parameters);
+    if (!decoder)
         return damaged();
 
     bool decoded = false;
@@ -239,12 +284,15 @@ ProbedFile CheckDecodes(const std::string& path, bool known, const char* contain
         if (read < 0 && !decoded)
             break;
     }
+    if (bytes.Error())
+        return CannotRead(bytes.Error());
     if (!decoded)
         return damaged();
+    KeepDecoder(std::move(decoder), parameters->codec_id);
     if (probed.lengthMs <= 0) {
         // Raw AAC states no length; its frames are counted instead of trusting the bit rate.
         if (std::strcmp(format->iformat->name, "aac") == 0)
-            probed.lengthMs = std::max(0LL, AdtsLengthMs(path));
+            probed.lengthMs = std::max(0LL, AdtsLengthMs(bytes.Path()));
         else if (format->duration != AV_NOPTS_VALUE && format->duration > 0)
             probed.lengthMs = av_rescale(format->duration, 1000, AV_TIME_BASE);
     }
@@ -253,14 +301,15 @@ ProbedFile CheckDecodes(const std::string& path, bool known, const char* contain
     return probed;
 }
 
-ProbedFile ProbeMidi(const std::string& path, off_t size)
+ProbedFile ProbeMidi(ProbeBytes& file)
 {
-    if (size > kMaxMidiBytes)
+    if (file.Size() > kMaxMidiBytes)
         return Problem(ProbeProblem::Damaged, "damaged");
-    std::ifstream file(path, std::ios::binary);
-    const std::vector<uint8_t> bytes{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-    if (file.bad())
-        return CannotRead(EIO);
+    std::vector<uint8_t> bytes(static_cast<size_t>(file.Size()));
+    const long long got = file.ReadAt(0, bytes.data(), bytes.size());
+    if (got < 0)
+        return CannotRead(file.Error());
+    bytes.resize(static_cast<size_t>(got));
     MidiTempoMap map;
     if (MidiTempoMap::Parse(bytes, &map) != kOk)
         return Problem(ProbeProblem::Damaged, "damaged");
@@ -321,23 +370,20 @@ ProbedFile ProbeFile(const std::string& path)
     if (info.st_size == 0)
         return Problem(ProbeProblem::Empty, "empty file");
 
+    // One open for everything below: the tag reader and the decoder read the same bytes.
+    ProbeBytes bytes;
+    if (const int error = bytes.Open(path, info.st_size))
+        return CannotRead(error);
     char magic[4] = {};
-    {
-        const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-        if (fd < 0)
-            return CannotRead(errno);
-        const ssize_t got = read(fd, magic, sizeof magic);
-        const int error = errno;
-        close(fd);
-        if (got < 0)
-            return CannotRead(error);
-    }
+    if (bytes.ReadAt(0, magic, sizeof magic) < 0)
+        return CannotRead(bytes.Error());
     // The tag reader and the decoder know no MIDI; the tempo map tells a sound file from damage.
     if (std::memcmp(magic, "MThd", 4) == 0)
-        return ProbeMidi(path, info.st_size);
+        return ProbeMidi(bytes);
 
     ProbedFile probed;
-    TagLib::FileRef ref(path.c_str(), true, TagLib::AudioProperties::Average);
+    TagStream stream(bytes);
+    TagLib::FileRef ref(&stream, true, TagLib::AudioProperties::Average);
     // The tag reader takes random bytes for sound without length; that is no recognition.
     const bool tagged = !ref.isNull() && ref.file()->isValid() && ref.audioProperties() &&
                         ref.audioProperties()->lengthInMilliseconds() > 0;
@@ -366,7 +412,9 @@ ProbedFile ProbeFile(const std::string& path)
         }
     }
     const bool id3 = std::memcmp(magic, "ID3", 3) == 0;
-    return CheckDecodes(path, tagged || id3, tagged ? ContainerOf(ref.file()) : nullptr, std::move(probed));
+    if (bytes.Error())
+        return CannotRead(bytes.Error());
+    return CheckDecodes(bytes, tagged || id3, tagged ? ContainerOf(ref.file()) : nullptr, std::move(probed));
 }
 
 }  // namespace audio

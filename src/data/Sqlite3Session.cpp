@@ -69,6 +69,12 @@ void Sqlite3Session::SetBusyTimeout(int ms)
         sqlite3_busy_timeout(db_, ms);
 }
 
+bool Sqlite3Session::HoldsLock() const
+{
+    // The connection's own mutex guards this call, whichever thread asks.
+    return db_ && sqlite3_txn_state(db_, nullptr) != SQLITE_TXN_NONE;
+}
+
 int Sqlite3Session::CurrentErrorCode() const
 {
     return db_ ? sqlite3_extended_errcode(db_) : SQLITE_MISUSE;

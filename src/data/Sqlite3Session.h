@@ -31,6 +31,11 @@ public:
     void SetBusyTimeout(int ms);
     int GetBusyTimeout() const { return busyTimeoutMs_; }
 
+    // True while this connection holds a lock on the file: a transaction is
+    // open or a statement is part way through its rows. Safe to ask from any
+    // thread while the session stays open.
+    bool HoldsLock() const;
+
     const String& GetFileName() const { return fileName_; }
     const String& GetCurrentDatabase() const { return currentDatabase_; }
     sqlite3* GetHandle() const { return db_; }

@@ -14,32 +14,34 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// Results taken from the pool at once, and the longest the event loop is kept
-// from running by taking them (a batch being stored may add to that).
-constexpr std::size_t kTakeAtOnce = 128;
+// Results taken from the pool, or stored rows placed into the grid, in one
+// turn of the event loop, and the longest the loop is kept from running by
+// taking them or placing them.
+constexpr std::size_t kRowsPerTurn = 128;
 constexpr auto kSlice = std::chrono::milliseconds(8);
 constexpr auto kFrame = std::chrono::milliseconds(16);
 
 Value TextOrNull(const std::string& text) { return text.empty() ? Value() : Value(text); }
 
-// The grid's keys once the batch's rows are placed one by one at their positions.
-// The positions only grow: rows at the end come first, then every further row
-// goes to the same place, above the one before it.
+// The grid's keys from the batch's first position on, once its rows are placed
+// one by one at their positions. The positions only grow: rows at the end come
+// first, then every further row goes to the same place, above the one before it.
 template <class Row>
-std::vector<Value> DisplayAfter(GridCtrl& grid, const std::vector<Row>& batch)
+std::vector<Value> TailAfter(GridCtrl& grid, const std::vector<Row>& batch)
 {
+    const int from = batch.front().pos;
     std::vector<Value> keys;
-    keys.reserve(static_cast<size_t>(grid.GetCount()) + batch.size());
-    for (int row = 0; row < grid.GetCount(); ++row)
+    keys.reserve(static_cast<size_t>(grid.GetCount() - from) + batch.size());
+    for (int row = from; row < grid.GetCount(); ++row)
         keys.push_back(grid.Get(row, TRACK_ID));
     size_t next = 0;
-    for (; next < batch.size() && batch[next].pos >= static_cast<int>(keys.size()); ++next)
+    for (; next < batch.size() && batch[next].pos - from >= static_cast<int>(keys.size()); ++next)
         keys.push_back(batch[next].cells[TRACK_ID]);
     if (next < batch.size()) {
         std::vector<Value> above;
         for (size_t i = batch.size(); i-- > next;)
             above.push_back(batch[i].cells[TRACK_ID]);
-        keys.insert(keys.begin() + batch[next].pos, above.begin(), above.end());
+        keys.insert(keys.begin() + (batch[next].pos - from), above.begin(), above.end());
     }
     return keys;
 }
@@ -127,25 +129,42 @@ void BackgroundAdd::Drain()
 {
     if (!job_)
         return;
-    if (pending_)
+    bool placing = false;
+    if (pending_ && !pending_->stored)
         if (std::optional<StoredBatch> result = writer_.Take(false)) {
-            Place(std::move(*result));
-            // The next batch is made on a later turn, so the event loop runs between the two.
-            QMetaObject::invokeMethod(&context_, [this] { Drain(); }, Qt::QueuedConnection);
-            ReportProgress(false);
-            return;
+            Receive(std::move(*result));
+            placing = true;
         }
+    if (pending_ && pending_->stored) {
+        Place(Clock::now() + kSlice);
+        placing = true;
+    }
+    if (placing) {
+        // The rest of the batch, and then the next one, come on later turns, so
+        // the event loop runs between slices.
+        QMetaObject::invokeMethod(&context_, [this] { Drain(); }, Qt::QueuedConnection);
+        ReportProgress(false);
+        return;
+    }
     const auto start = Clock::now();
     for (;;) {
-        std::vector<ProbedPath> ready = pool_.TakeReady(kTakeAtOnce);
+        std::vector<ProbedPath> ready = pool_.TakeReady(kRowsPerTurn);
         for (ProbedPath& item : ready) {
             ++progress_.handled;
             progress_.path = item.path;
-            waiting_.push_back(std::move(item));
+            Waiting& next = waiting_.emplace_back();
+            next.playable = item.probed.Playable();
+            if (next.playable) {
+                next.track = TrackFieldsOf(item.path, item.probed);
+                next.cells = TrackRow(Value(), next.track);
+            } else {
+                next.reason = std::move(item.probed.reason);
+            }
+            next.path = std::move(item.path);
         }
         if (waiting_.size() >= kBatchFiles)
             Flush();
-        if (ready.size() < kTakeAtOnce || Clock::now() - start >= kSlice)
+        if (ready.size() < kRowsPerTurn || Clock::now() - start >= kSlice)
             break;  // the pool calls again when more is ready
     }
     if (pool_.Finished()) {
@@ -175,29 +194,24 @@ void BackgroundAdd::Flush()
     Job& job = *job_;
     GridCtrl& grid = *job.request.grid;
     // At most a batch's worth at once, however much waited while the writer was busy.
-    std::vector<ProbedPath> batch;
-    if (waiting_.size() <= kBatchFiles) {
-        batch = std::move(waiting_);
-        waiting_.clear();
-    } else {
-        batch.assign(std::make_move_iterator(waiting_.begin()),
-                     std::make_move_iterator(waiting_.begin() + static_cast<std::ptrdiff_t>(kBatchFiles)));
-        waiting_.erase(waiting_.begin(), waiting_.begin() + static_cast<std::ptrdiff_t>(kBatchFiles));
-    }
-
+    const size_t take = std::min(waiting_.size(), kBatchFiles);
     TrackBatch stored;
     stored.list = job.request.list;
     Pending pending;
-    for (ProbedPath& item : batch) {
-        if (!item.probed.Playable()) {
-            job.outcome.failures.push_back({std::move(item.path), std::move(item.probed.reason)});
+    pending.rows.reserve(take);
+    stored.rows.reserve(take);
+    for (size_t i = 0; i < take; ++i) {
+        Waiting item = std::move(waiting_.front());
+        waiting_.pop_front();
+        if (!item.playable) {
+            job.outcome.failures.push_back({std::move(item.path), std::move(item.reason)});
             continue;
         }
-        TrackFields track = TrackFieldsOf(item.path, item.probed);
         const int count = grid.GetCount() + static_cast<int>(pending.rows.size());
         const int pos = job.append ? count : std::min(job.insertAt, count);
-        pending.rows.push_back({pos, TrackRow(NewRowKey(pending.rows.size()), track), std::move(item.path)});
-        stored.rows.push_back({pos, std::move(track)});
+        item.cells[TRACK_ID] = NewRowKey(pending.rows.size());
+        pending.rows.push_back({pos, std::move(item.cells), std::move(item.path)});
+        stored.rows.push_back({pos, std::move(item.track)});
     }
     if (pending.rows.empty())
         return;
@@ -215,66 +229,90 @@ void BackgroundAdd::Flush()
         pending.from = job.insertAt;
         pending.anchor = grid.Get(job.insertAt, TRACK_ID);
     }
-    pending.display = DisplayAfter(grid, pending.rows);
+    pending.tailFrom = static_cast<size_t>(pending.rows.front().pos);
+    pending.tail = TailAfter(grid, pending.rows);
     if (PlanOrder) {
         std::vector<std::pair<Value, int>> inserted;
         inserted.reserve(pending.rows.size());
         for (const Pending::Row& row : pending.rows)
             inserted.emplace_back(row.cells[TRACK_ID], row.pos);
-        OrderPlan plan = PlanOrder(grid, pending.display, inserted);
+        OrderPlan plan = PlanOrder(grid, pending.tail, pending.tailFrom, inserted);
         for (int i : plan.changed)
-            stored.positions.emplace_back(i, pending.display[static_cast<size_t>(i)]);
+            stored.positions.emplace_back(i, pending.tail[static_cast<size_t>(i) - pending.tailFrom]);
         pending.whenStored = std::move(plan.whenStored);
     }
     pending_ = std::move(pending);
     writer_.Store(*session, std::move(stored));
 }
 
-void BackgroundAdd::Place(StoredBatch result)
+void BackgroundAdd::Receive(StoredBatch result)
 {
-    Pending pending = std::move(*pending_);
-    pending_.reset();
-    if (!job_)
+    if (!job_) {
+        pending_.reset();
         return;
-    Job& job = *job_;
+    }
+    Pending& pending = *pending_;
     if (!result.stored) {
         // Never shown, so nothing to take back: the summary says why they are missing.
         const String reason = "not stored: " + result.error;
         for (Pending::Row& row : pending.rows)
-            job.outcome.failures.push_back({std::move(row.path), reason});
+            job_->outcome.failures.push_back({std::move(row.path), reason});
+        pending_.reset();
         return;
     }
-    for (Value& key : pending.display)
+    for (Value& key : pending.tail)
         if (const long long k = NewRowIndex(key); k >= 0)
             key = result.ids[static_cast<size_t>(k)];
     if (pending.whenStored)
-        pending.whenStored(pending.display, result.ids);
+        pending.whenStored(pending.tail, result.ids);
+    for (size_t k = 0; k < pending.rows.size(); ++k)
+        pending.rows[k].cells[TRACK_ID] = std::move(result.ids[k]);
+    pending.stored = true;
+}
 
+void BackgroundAdd::Place(std::optional<Clock::time_point> until)
+{
+    Pending& pending = *pending_;
+    Job& job = *job_;
     GridCtrl& grid = *job.request.grid;
-    int now = grid.GetCount();
+    // Where the batch goes is found again for every slice, as the user may
+    // have removed rows meanwhile. The rows placed so far sit above the
+    // anchor, or at the end.
+    const int placed = static_cast<int>(pending.placed);
+    int now = grid.GetCount() - placed;
     if (!pending.anchor.IsNull()) {
-        const int anchor = FindKey(grid, pending.anchor, pending.from);
-        now = anchor >= 0 ? anchor : std::max(0, pending.from - (pending.count - grid.GetCount()));
+        const int anchor = FindKey(grid, pending.anchor, pending.from + placed);
+        now = anchor >= 0 ? anchor - placed : std::max(0, pending.from - (pending.count - now));
     }
     const int shift = now - pending.from;
     const bool follow = grid.GetCursor() == job.expectedCursor;
     int lastRow = -1;
-    for (size_t k = 0; k < pending.rows.size(); ++k) {
+    // The clock is read every few rows: one row costs microseconds.
+    constexpr size_t kRowsPerLook = 16;
+    const size_t first = pending.placed;
+    for (size_t k = first; k < pending.rows.size(); ++k) {
+        const size_t done = k - first;
+        if (until && (done == kRowsPerTurn || (done > 0 && done % kRowsPerLook == 0 && Clock::now() >= *until)))
+            break;
         Pending::Row& row = pending.rows[k];
-        row.cells[TRACK_ID] = result.ids[k];
         lastRow = grid.InsertRow(std::clamp(row.pos + shift, 0, grid.GetCount()), std::move(row.cells));
+        ++job.outcome.added;
+        ++pending.placed;
     }
-    job.outcome.added += pending.rows.size();
     // A file-by-file add leaves the cursor on the newest row; the user moving it away wins.
     if (follow && lastRow >= 0 && grid.SetCursor(lastRow))
         job.expectedCursor = lastRow;
+    if (pending.placed == pending.rows.size())
+        pending_.reset();
 }
 
 void BackgroundAdd::Settle()
 {
-    if (pending_)
+    if (pending_ && !pending_->stored)
         if (std::optional<StoredBatch> result = writer_.Take(true))
-            Place(std::move(*result));
+            Receive(std::move(*result));
+    if (pending_ && pending_->stored && job_)
+        Place(std::nullopt);
 }
 
 void BackgroundAdd::Finish(bool cancelled)
@@ -295,7 +333,8 @@ void BackgroundAdd::DropJob()
 {
     // A batch with the writer ends (stored or not) before anything else is handed over.
     if (pending_) {
-        writer_.Take(true);
+        if (!pending_->stored)
+            writer_.Take(true);
         pending_.reset();
     }
     pool_.Cancel();

@@ -86,17 +86,18 @@ public:
     std::function<void(const AddOutcome&)> WhenFinished;
 
     // Plans the positions a batch shifts, which its transaction writes after
-    // its inserts. `display` is the grid's keys in the order the batch leaves
-    // them, with the batch's own rows under their NewRowKey stand-ins;
-    // `inserted` the batch's rows (by those keys) with the POS each insert
-    // stores. Unset: only the inserts are stored.
+    // its inserts. `tail` is the grid's keys from display index `from` on (the
+    // first position the batch takes; the rows above keep theirs) in the order
+    // the batch leaves them, with the batch's own rows under their NewRowKey
+    // stand-ins; `inserted` the batch's rows (by those keys) with the POS each
+    // insert stores. Unset: only the inserts are stored.
     struct OrderPlan {
-        std::vector<int> changed;  // the indexes of `display` whose POS is written
-        // Once the batch is stored, with `display` now holding the new keys,
-        // and those keys (`ids`) in the order of `inserted`.
-        std::function<void(const std::vector<Value>& display, const std::vector<Value>& ids)> whenStored;
+        std::vector<int> changed;  // the display indexes whose POS is written
+        // Once the batch is stored, with `tail` now holding the new keys, and
+        // those keys (`ids`) in the order of `inserted`.
+        std::function<void(const std::vector<Value>& tail, const std::vector<Value>& ids)> whenStored;
     };
-    using OrderPlanner = std::function<OrderPlan(GridCtrl& grid, const std::vector<Value>& display,
+    using OrderPlanner = std::function<OrderPlan(GridCtrl& grid, const std::vector<Value>& tail, std::size_t from,
                                                  const std::vector<std::pair<Value, int>>& inserted)>;
     OrderPlanner PlanOrder;
 
@@ -113,7 +114,8 @@ private:
         int expectedCursor = -1;
         AddOutcome outcome;
     };
-    // A batch with the writer: its rows as they will be shown, keys still unknown.
+    // A batch with the writer, then, once stored, being placed a slice per
+    // turn of the event loop: its rows as they will be shown.
     struct Pending {
         struct Row {
             int pos;
@@ -126,8 +128,12 @@ private:
         int count = 0;
         Value anchor;
         int from = 0;
-        std::vector<Value> display;
+        // The grid's keys from index tailFrom on once the batch is placed.
+        std::size_t tailFrom = 0;
+        std::vector<Value> tail;
         std::function<void(const std::vector<Value>&, const std::vector<Value>&)> whenStored;
+        bool stored = false;     // the writer's result came: the rows have their keys
+        std::size_t placed = 0;  // rows already in the grid
     };
 
     void StartNext();
@@ -135,16 +141,28 @@ private:
     void Drain();
     // Hands the waiting results to the writer as one batch, unless one is there already.
     void Flush();
-    // Places a stored batch's rows, or lists them as not stored.
-    void Place(StoredBatch result);
+    // Takes the writer's result: a stored batch is then placed, a refused one
+    // listed as not stored.
+    void Receive(StoredBatch result);
+    // Places the stored batch's rows until `until`, or all of them.
+    void Place(std::optional<std::chrono::steady_clock::time_point> until);
     void Finish(bool cancelled);
     void ReportProgress(bool force);
     void DropJob();
 
     std::deque<Request> queued_;
     std::optional<Job> job_;
-    std::vector<ProbedPath> waiting_;  // taken from the pool, not yet stored
-    std::optional<Pending> pending_;   // with the writer
+    // A result taken from the pool, made ready for a batch as it arrives, so
+    // making a batch only works out positions.
+    struct Waiting {
+        String path;
+        bool playable = false;
+        String reason;             // why not playable
+        TrackFields track;         // what is stored, when playable
+        std::vector<Value> cells;  // the row as shown, its key not yet known
+    };
+    std::deque<Waiting> waiting_;  // taken from the pool, not yet stored
+    std::optional<Pending> pending_;   // with the writer, or stored and not yet all placed
     Progress progress_;
     std::chrono::steady_clock::time_point lastFlush_;
     std::chrono::steady_clock::time_point lastProgress_;

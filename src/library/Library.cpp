@@ -24,9 +24,9 @@ Library::Library(QWidget& gridOwner, PlaybackControl& playback)
 {
     SetupListGrid();
     adder_.SetupSelectors();
-    adder_.Adds().PlanOrder = [this](GridCtrl& tracks, const std::vector<Value>& display,
+    adder_.Adds().PlanOrder = [this](GridCtrl& tracks, const std::vector<Value>& tail, size_t from,
                                      const std::vector<std::pair<Value, int>>& inserted) {
-        return PlanAddedOrder(tracks, display, inserted);
+        return PlanAddedOrder(tracks, tail, from, inserted);
     };
     // ListGrid hears it once for the whole library, wherever the window has put it.
     WatchLanguage(ListGrid, [this] { Retranslate(); });

@@ -162,7 +162,7 @@ private:
     bool OrderPending();
     // The positions a batch of added tracks changes, written in its
     // transaction; see BackgroundAdd::PlanOrder.
-    BackgroundAdd::OrderPlan PlanAddedOrder(GridCtrl& tracks, const std::vector<Value>& display,
+    BackgroundAdd::OrderPlan PlanAddedOrder(GridCtrl& tracks, const std::vector<Value>& tail, size_t from,
                                             const std::vector<std::pair<Value, int>>& inserted);
     // Stores the IDs of the selected rows (or of the current row alone).
     bool RemoveTrackRows(GridCtrl& tracks);

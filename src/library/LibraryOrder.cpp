@@ -81,7 +81,7 @@ bool Library::OrderPending()
     return false;
 }
 
-BackgroundAdd::OrderPlan Library::PlanAddedOrder(GridCtrl& tracks, const std::vector<Value>& display,
+BackgroundAdd::OrderPlan Library::PlanAddedOrder(GridCtrl& tracks, const std::vector<Value>& tail, size_t from,
                                                 const std::vector<std::pair<Value, int>>& inserted)
 {
     const Value list = ListIdOf(tracks);
@@ -90,17 +90,14 @@ BackgroundAdd::OrderPlan Library::PlanAddedOrder(GridCtrl& tracks, const std::ve
     const StoredOrder& stored = trackOrders_[list.ToInt64()];
     // The new entries hold the POS their insert gave them; only where that
     // differs from the display (and for the rows they pushed down) is written.
-    // Rows above the first new one keep their places, so a long list is not
-    // walked whole for every batch of an add.
+    // Rows above the first new one keep their places and are not even
+    // gathered, so a long list is not walked whole for every batch of an add.
     std::unordered_map<int64_t, int> insertedPos;
-    size_t firstShifted = display.size();
-    for (const auto& [key, pos] : inserted) {
+    for (const auto& [key, pos] : inserted)
         insertedPos.emplace(key.ToInt64(), pos);
-        firstShifted = std::min(firstShifted, static_cast<size_t>(std::max(pos, 0)));
-    }
     BackgroundAdd::OrderPlan plan;
-    for (int i : stored.Changed(display, firstShifted)) {
-        const auto found = insertedPos.find(display[static_cast<size_t>(i)].ToInt64());
+    for (int i : stored.Changed(tail, from)) {
+        const auto found = insertedPos.find(tail[static_cast<size_t>(i) - from].ToInt64());
         if (found == insertedPos.end() || found->second != i)
             plan.changed.push_back(i);
     }
@@ -109,13 +106,13 @@ BackgroundAdd::OrderPlan Library::PlanAddedOrder(GridCtrl& tracks, const std::ve
     insertedPositions.reserve(inserted.size());
     for (const auto& entry : inserted)
         insertedPositions.push_back(entry.second);
-    plan.whenStored = [this, key = list.ToInt64(), changed = plan.changed,
+    plan.whenStored = [this, key = list.ToInt64(), from, changed = plan.changed,
                        insertedPositions = std::move(insertedPositions)](const std::vector<Value>& stored,
                                                                         const std::vector<Value>& ids) {
         StoredOrder& order = trackOrders_[key];
         for (size_t k = 0; k < ids.size() && k < insertedPositions.size(); ++k)
             order.Inserted(ids[k], insertedPositions[k]);
-        order.Written(stored, changed);
+        order.Written(stored, changed, from);
     };
     return plan;
 }

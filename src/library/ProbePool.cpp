@@ -2,11 +2,17 @@
 
 #include <algorithm>
 
+#include "core/ThreadPriority.h"
+
 namespace {
 
 // Paths found but not yet taken by the owner; beyond this the scan waits, so a
 // huge tree costs bounded memory.
 constexpr std::size_t kMaxPending = 4096;
+// How far below the user-interface thread the pool's threads run: enough that
+// the window gets a core at once when it has work, little enough that the
+// readers still win over other programs' background work.
+constexpr int kNiceSteps = 4;
 
 }  // namespace
 
@@ -60,6 +66,7 @@ void ProbePool::Start(PathSource source)
 // Scan thread.
 void ProbePool::ScanLoop(PathSource source, unsigned generation)
 {
+    LowerThisThreadPriority(kNiceSteps);
     source([&](ProbedPath&& item) { return Push(std::move(item), generation); });
     std::unique_lock lock(mutex_);
     if (generation != generation_)
@@ -92,6 +99,7 @@ bool ProbePool::Push(ProbedPath&& item, unsigned generation)
 // Worker threads.
 void ProbePool::WorkerLoop()
 {
+    LowerThisThreadPriority(kNiceSteps);
     std::unique_lock lock(mutex_);
     for (;;) {
         workAvailable_.wait(lock, [&] {

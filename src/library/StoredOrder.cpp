@@ -29,23 +29,24 @@ void StoredOrder::Removed(const Value& key)
         pos_.erase(key.ToInt64());
 }
 
-std::vector<int> StoredOrder::Changed(const std::vector<Value>& display, size_t from) const
+std::vector<int> StoredOrder::Changed(const std::vector<Value>& keys, size_t offset) const
 {
     std::vector<int> changed;
-    for (size_t i = from; i < display.size(); ++i) {
-        if (!IsKey(display[i]))
+    for (size_t k = 0; k < keys.size(); ++k) {
+        if (!IsKey(keys[k]))
             continue;
-        const auto found = pos_.find(display[i].ToInt64());
-        if (found == pos_.end() || found->second != static_cast<int>(i))
-            changed.push_back(static_cast<int>(i));
+        const int index = static_cast<int>(offset + k);
+        const auto found = pos_.find(keys[k].ToInt64());
+        if (found == pos_.end() || found->second != index)
+            changed.push_back(index);
     }
     return changed;
 }
 
-void StoredOrder::Written(const std::vector<Value>& display, const std::vector<int>& indexes)
+void StoredOrder::Written(const std::vector<Value>& keys, const std::vector<int>& indexes, size_t offset)
 {
     for (int i : indexes)
-        pos_[display[static_cast<size_t>(i)].ToInt64()] = i;
+        pos_[keys[static_cast<size_t>(i) - offset].ToInt64()] = i;
 }
 
 bool WriteOrder(SqlSession& session, const Value& list, const std::vector<Value>& display,

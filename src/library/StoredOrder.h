@@ -21,10 +21,12 @@ public:
     void Inserted(const Value& key, const Value& pos);
     void Removed(const Value& key);
 
-    // The display indexes from `from` on whose row does not hold its index as POS.
-    std::vector<int> Changed(const std::vector<Value>& display, size_t from = 0) const;
-    // Those indexes are now stored as their rows' POS.
-    void Written(const std::vector<Value>& display, const std::vector<int>& indexes);
+    // The display indexes whose row does not hold its index as POS. `keys` is
+    // the display from index `offset` on, so a caller that knows the rows above
+    // are unchanged need not gather them.
+    std::vector<int> Changed(const std::vector<Value>& keys, size_t offset = 0) const;
+    // Those display indexes are now stored as their rows' POS (`keys` as above).
+    void Written(const std::vector<Value>& keys, const std::vector<int>& indexes, size_t offset = 0);
 
 private:
     static bool IsKey(const Value& key) { return !key.IsNull(); }

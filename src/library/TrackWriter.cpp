@@ -1,5 +1,7 @@
 #include "library/TrackWriter.h"
 
+#include <chrono>
+
 #include "data/Sql.h"
 #include "data/SqlTransaction.h"
 #include "data/Sqlite3Session.h"
@@ -45,6 +47,7 @@ StoredBatch StoreBatch(SqlSession& session, TrackInserter& inserter, const Track
     }
     // Read before the rollback, which keeps this error anyway.
     result.error = session.DescribeLastError();
+    result.busy = session.GetLastErrorKind() == SqlErrorKind::Busy;
     result.ids.clear();
     return result;
 }
@@ -80,7 +83,8 @@ void TrackWriter::Store(SqlSession& session, TrackBatch batch)
     }
     {
         std::lock_guard lock(mutex_);
-        next_.emplace(Target{file->GetFileName(), file->GetBusyTimeout(), session.LogsErrors()}, std::move(batch));
+        next_.emplace(Target{file->GetFileName(), file->GetBusyTimeout(), session.LogsErrors(), file},
+                      std::move(batch));
     }
     changed_.notify_all();
 }
@@ -88,8 +92,11 @@ void TrackWriter::Store(SqlSession& session, TrackBatch batch)
 std::optional<StoredBatch> TrackWriter::Take(bool wait)
 {
     std::unique_lock lock(mutex_);
-    if (wait && busy_)
+    if (wait && busy_) {
+        ownerWaits_ = true;
         changed_.wait(lock, [this] { return result_.has_value(); });
+        ownerWaits_ = false;
+    }
     std::optional<StoredBatch> taken = std::move(result_);
     result_.reset();
     if (taken)
@@ -114,6 +121,33 @@ SqlSession* TrackWriter::Connect(const Target& target)
     return session_.get();
 }
 
+StoredBatch TrackWriter::StoreWaitingForWindow(const Target& target, SqlSession& session, const TrackBatch& batch)
+{
+    // The window's holds are short (one user action), so they are waited out
+    // a moment at a time rather than for a whole busy timeout.
+    constexpr auto kPause = std::chrono::milliseconds(5);
+    StoredBatch stored = StoreBatch(session, *inserter_, batch);
+    bool checkedAgain = false;
+    while (!stored.stored && stored.busy) {
+        if (!target.window->HoldsLock()) {
+            // The window may have let go just now; once more, then it is another program.
+            if (checkedAgain)
+                break;
+            checkedAgain = true;
+        } else {
+            std::unique_lock lock(mutex_);
+            // Waiting for us, the window cannot let go: stop rather than hold both up.
+            if (ownerWaits_ || stopping_) {
+                stored.error = kBusyWithOwnChange;
+                break;
+            }
+            changed_.wait_for(lock, kPause);
+        }
+        stored = StoreBatch(session, *inserter_, batch);
+    }
+    return stored;
+}
+
 void TrackWriter::Loop()
 {
     std::unique_lock lock(mutex_);
@@ -126,7 +160,7 @@ void TrackWriter::Loop()
         lock.unlock();
         StoredBatch stored;
         if (SqlSession* session = Connect(target))
-            stored = StoreBatch(*session, *inserter_, batch);
+            stored = StoreWaitingForWindow(target, *session, batch);
         else
             stored.error = "the library file cannot be opened";
         lock.lock();

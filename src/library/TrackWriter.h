@@ -40,7 +40,12 @@ struct StoredBatch {
     bool stored = false;
     std::vector<Value> ids;  // each row's IDPL, in order, once stored
     String error;            // why not, in plain words
+    bool busy = false;       // not stored because a lock on the file was held too long
 };
+
+// Why a batch was not stored when the window's own connection held the
+// library the whole time the writer waited for it.
+inline constexpr char kBusyWithOwnChange[] = "another change in this window kept the library busy";
 
 // Stores a batch in one transaction: all of it or, on any failure, nothing.
 StoredBatch StoreBatch(SqlSession& session, TrackInserter& inserter, const TrackBatch& batch);
@@ -50,7 +55,9 @@ StoredBatch StoreBatch(SqlSession& session, TrackInserter& inserter, const Track
 // holds up the window. One batch is in hand at a time: the owner hands over
 // the next once it has taken the result of the last. The window's own writes
 // go through the other connection; SQLite's lock keeps the two apart, and a
-// write of the window waits at most for the one batch in hand.
+// write of the window waits at most for the one batch in hand. A batch the
+// window's connection holds up is tried again until the window lets go: both
+// are ours, and only another program's lock is reported as such.
 //
 // Threads: every public function belongs to the owner's thread (the
 // user-interface thread); WhenStored is called on the writer thread. A
@@ -80,9 +87,12 @@ private:
         String file;
         int busyTimeoutMs = 0;
         bool logErrors = false;
+        const Sqlite3Session* window = nullptr;  // the owner's connection to the same file
     };
 
     void Loop();
+    // Writer thread: stores the batch, waiting for the window's own connection to let go of the file.
+    StoredBatch StoreWaitingForWindow(const Target& target, SqlSession& session, const TrackBatch& batch);
     // Writer thread: the connection for `target`, opened again when the file changed.
     SqlSession* Connect(const Target& target);
 
@@ -91,6 +101,7 @@ private:
     std::optional<std::pair<Target, TrackBatch>> next_;  // handed over, not yet started
     std::optional<StoredBatch> result_;                   // finished, not yet taken
     bool stopping_ = false;
+    bool ownerWaits_ = false;  // the owner is in Take(true): its connection cannot let go meanwhile
     bool busy_ = false;  // owner's thread only
 
     // Writer thread only.

@@ -380,6 +380,8 @@ const TranslationEntry kPlayerTexts[] = {
     {kPolishLanguage, "nie zapisano: %s"},
     {kId, "no library database"},
     {kPolishLanguage, "brak bazy biblioteki"},
+    {kId, "another change in this window kept the library busy"},
+    {kPolishLanguage, "inna zmiana w tym oknie zajmowała bibliotekę"},
     // The grid's hint why Delete is off.
     {kId, "At least one %s must stay."},
     {kPolishLanguage, "Co najmniej jeden %s musi pozostać."},

@@ -10,6 +10,10 @@
 #include <sys/un.h>
 #include <unistd.h>
 
+#include <taglib/id3v1tag.h>
+#include <taglib/id3v2tag.h>
+#include <taglib/mpegfile.h>
+
 #include "audio/FileProbe.h"
 #include "support/TempDir.h"
 
@@ -48,8 +52,9 @@ TEST(FileProbeTest, EveryPlayableFormatGivesItsTagsAndLength)
         EXPECT_EQ(probed.album, "Fixtures") << name;
         EXPECT_EQ(probed.genre, "Test Tones") << name;
         EXPECT_EQ(probed.track, 3) << name;
-        if (std::string(name) != "tone.wma" && std::string(name) != "tone.asf")  // their writer stores no year
+        if (std::string(name) != "tone.wma" && std::string(name) != "tone.asf") {  // their writer stores no year
             EXPECT_EQ(probed.year, 2019) << name;
+        }
     }
 
     // MIDI has no tags; its length comes from the tempo map.
@@ -107,6 +112,36 @@ TEST(FileProbeTest, FilesTheTagReaderKnowsButTheDecoderCannotPlayAreRefused)
     const ProbedFile damaged = ProbeFile(tmp.File("bad-setup.ogg"));
     EXPECT_FALSE(damaged.Playable());
     EXPECT_EQ(damaged.reason, "damaged");
+}
+
+TEST(FileProbeTest, BytesBeyondWhatIsReadAheadAndFilesCheckedOneAfterAnotherReadTrue)
+{
+    TempDir tmp;
+    // A long tag in front of the sound, and the title only in the short tag at the very end.
+    const std::string big = tmp.File("big-tag.mp3");
+    std::filesystem::copy_file(Fixture("tone.mp3"), big);
+    {
+        TagLib::MPEG::File file(big.c_str());
+        file.ID3v2Tag(true)->setTitle("");
+        file.ID3v2Tag()->setComment(TagLib::String(std::string(200000, 'c')));
+        file.ID3v1Tag(true)->setTitle("End Title");
+        ASSERT_TRUE(file.save(TagLib::MPEG::File::ID3v1 | TagLib::MPEG::File::ID3v2));
+    }
+    ASSERT_GT(std::filesystem::file_size(big), 200000u);
+    const ProbedFile probed = ProbeFile(big);
+    EXPECT_TRUE(probed.Playable()) << probed.reason;
+    EXPECT_EQ(probed.title, "End Title");
+    EXPECT_EQ(probed.artist, "Quillon Tests");
+    EXPECT_NEAR(probed.lengthMs, 1000, 50);
+
+    // Each file is checked from a fresh start, whatever the one before left behind.
+    for (int round = 0; round < 2; ++round) {
+        EXPECT_TRUE(ProbeFile(Fixture("tone.mp3")).Playable());
+        EXPECT_EQ(ProbeFile(Fixture("truncated.mp3")).reason, "damaged");
+        EXPECT_EQ(ProbeFile(Fixture("random.mp3")).reason, "not an audio file");
+        EXPECT_TRUE(ProbeFile(Fixture("tone.mp2")).Playable());
+        EXPECT_TRUE(ProbeFile(big).Playable());
+    }
 }
 
 TEST(FileProbeTest, PipesSocketsAndDevicesAreSkippedWithoutReading)

@@ -394,3 +394,85 @@ TEST_F(BackgroundAddTest, EditsDuringAnAddAreStoredAlongsideItsBatches)
     EXPECT_EQ(ListNames(), std::vector<String>{"Mixed"});
     EXPECT_EQ(Titles(), expected);
 }
+
+TEST_F(BackgroundAddTest, ABatchPlacedOverSeveralTurnsStaysTogetherWhenRowsAboveItGo)
+{
+    MakeMany(dir.Path() / "many", 300);
+    for (const char* title : {"P", "Q", "R"})
+        Lib().AddTrack(true, MakeMp3(dir.Path() / (String(title) + ".mp3"), title));
+    Tracks().SetCursor(2);  // the files go above R
+    Answer(std::vector<String>{(dir.Path() / "many").string()});
+    Lib().AddFolder(false);
+    // One turn of the event loop at a time, until part of a batch is shown.
+    QElapsedTimer waited;
+    waited.start();
+    bool removed = false;
+    while (Lib().Adds().Busy() && waited.elapsed() < 30000) {
+        QCoreApplication::processEvents();
+        const int count = Tracks().GetCount();
+        if (!removed && count > 3 && count < 303 && (count - 3) % 2 == 0) {
+            Tracks().SetCursor(0);
+            Tracks().DoRemove();  // P, above where the rows go
+            removed = true;
+        }
+    }
+    WaitForAdds();
+    ASSERT_TRUE(removed) << "the rows came all in one turn";
+
+    const std::vector<String> titles = Titles();
+    ASSERT_EQ(titles.size(), 302u);
+    EXPECT_EQ(titles.front(), "Q");
+    EXPECT_EQ(titles.back(), "R");
+    // Inserted one by one above the same row: the scan's order, reversed, unbroken.
+    const std::vector<String> shown = ShownFiles();
+    EXPECT_TRUE(std::is_sorted(shown.rbegin() + 1, shown.rend() - 1));
+    EXPECT_EQ(StoredFiles(), shown);
+    Restart();
+    EXPECT_EQ(ShownFiles(), shown);
+}
+
+TEST_F(BackgroundAddTest, TheWindowsOwnChangesHoldUpABatchButAreNeverBlamedOnAnotherProgram)
+{
+    MakeTree(dir.Path() / "tree");
+    session.SetBusyTimeout(50);
+    // The window's own connection in the middle of a change, for many of the writer's busy timeouts.
+    const auto holdTheLibrary = [&] {
+        ASSERT_TRUE(session.Begin());
+        ASSERT_TRUE(Sql(session).Execute(String("update PLAYLISTS set POS = POS")));
+        ASSERT_TRUE(session.HoldsLock());
+    };
+    holdTheLibrary();
+    Answer(std::vector<String>{(dir.Path() / "tree").string()});
+    Lib().AddFolder(true);
+    QTest::qWait(500);
+    EXPECT_TRUE(ShownFiles().empty()) << "a batch was shown before it was stored";
+    ASSERT_TRUE(session.Commit());
+    WaitForAdds();
+    EXPECT_TRUE(prompts.empty()) << (prompts.empty() ? String() : promptDetails[0]);
+    EXPECT_EQ(Titles(), (std::vector<String>{"A", "B", "C", "D", "Z"}));
+    EXPECT_EQ(StoredFiles(), ShownFiles());
+
+    // Waiting for the batch while its own change is open, the window cannot let
+    // go: the batch is given up, for the true reason.
+    holdTheLibrary();
+    std::size_t handled = 0;
+    Lib().Adds().WhenProgress = [&](const BackgroundAdd::Progress& progress) { handled = progress.handled; };
+    Answer(std::vector<String>{(dir.Path() / "tree").string()});
+    Lib().AddFolder(true);
+    QElapsedTimer waited;
+    waited.start();
+    while (handled < 5 && waited.elapsed() < 30000)
+        QTest::qWait(5);
+    Lib().Adds().WhenProgress = nullptr;
+    QTest::qWait(static_cast<int>(BackgroundAdd::kBatchTime.count()) * 2);
+    Lib().Adds().Settle();
+    ASSERT_TRUE(session.Commit());
+    WaitForAdds();
+    ASSERT_EQ(prompts.size(), 1u);
+    EXPECT_NE(promptDetails[0].find("A.mp3: not stored: another change in this window kept the library busy\n"),
+              String::npos)
+        << promptDetails[0];
+    EXPECT_EQ(promptDetails[0].find("another program"), String::npos) << promptDetails[0];
+    EXPECT_EQ(StoredFiles(), ShownFiles());
+    EXPECT_EQ(ShownFiles().size(), 5u);
+}

@@ -65,9 +65,10 @@ TEST_F(StoredOrderTest, AMoveWritesTheRowsBetweenItsEndsAndNothingElse)
 {
     Move(4, 1);
     EXPECT_EQ(stored.Changed(entries), (std::vector<int>{1, 2, 3, 4}));
-    // Asked from a row on, the rows above it are not looked at.
-    EXPECT_EQ(stored.Changed(entries, 2), (std::vector<int>{2, 3, 4}));
-    EXPECT_TRUE(stored.Changed(entries, 5).empty());
+    // Asked from a row on, the rows above it are not even gathered.
+    const auto from = [&](size_t row) { return std::vector<Value>(entries.begin() + long(row), entries.end()); };
+    EXPECT_EQ(stored.Changed(from(2), 2), (std::vector<int>{2, 3, 4}));
+    EXPECT_TRUE(stored.Changed(from(5), 5).empty());
     int before = Changes();
     ASSERT_TRUE(StoreOrder(session, list, entries, stored));
     EXPECT_EQ(Changes() - before, 4);
