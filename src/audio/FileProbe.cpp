@@ -10,8 +10,10 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include <fcntl.h>
@@ -26,6 +28,7 @@ extern "C" {
 #include <taglib/fileref.h>
 #include <taglib/mp4file.h>
 #include <taglib/mpegfile.h>
+#include <taglib/mpegproperties.h>
 #include <taglib/tag.h>
 #include <taglib/aifffile.h>
 #include <taglib/asffile.h>
@@ -39,6 +42,7 @@ extern "C" {
 #include "audio/AdtsLength.h"
 #include "audio/MidiFile.h"
 #include "audio/Mp3Gapless.h"
+#include "audio/MpegFrame.h"
 #include "audio/ProbeBytes.h"
 #include "audio/TagReader.h"
 
@@ -130,10 +134,12 @@ struct KeptDecoder {
 };
 thread_local KeptDecoder keptDecoder;
 
-// An opened decoder for the stream: the thread's kept one when it fits, else a new one. Null when it cannot open.
-std::unique_ptr<AVCodecContext, CodecFreer> OpenDecoder(const AVCodec& codec, const AVCodecParameters& parameters)
+// An opened decoder for the stream: the thread's kept one when it fits, else
+// a new one. `parameters` from the container, or null when the decoder needs
+// none. Null when it cannot open.
+std::unique_ptr<AVCodecContext, CodecFreer> OpenDecoder(const AVCodec& codec, const AVCodecParameters* parameters)
 {
-    if (keptDecoder.context && keptDecoder.id == parameters.codec_id) {
+    if (keptDecoder.context && keptDecoder.id == codec.id) {
         avcodec_flush_buffers(keptDecoder.context.get());
         return std::move(keptDecoder.context);
     }
@@ -141,7 +147,8 @@ std::unique_ptr<AVCodecContext, CodecFreer> OpenDecoder(const AVCodec& codec, co
     if (!decoder)
         return nullptr;
     decoder->thread_count = 1;
-    if (avcodec_parameters_to_context(decoder.get(), &parameters) < 0 || avcodec_open2(decoder.get(), &codec, nullptr) < 0)
+    if ((parameters && avcodec_parameters_to_context(decoder.get(), parameters) < 0) ||
+        avcodec_open2(decoder.get(), &codec, nullptr) < 0)
         return nullptr;
     return decoder;
 }
@@ -265,7 +272,7 @@ ProbedFile CheckDecodes(ProbeBytes& bytes, bool known, const char* container, Pr
     std::unique_ptr<AVFrame, FrameFreer> frame(av_frame_alloc());
     if (!packet || !frame)
         return Problem(ProbeProblem::Unreadable, "cannot read: out of memory");
-    std::unique_ptr<AVCodecContext, CodecFreer> decoder = OpenDecoder(*codec, *parameters);
+    std::unique_ptr<AVCodecContext, CodecFreer> decoder = OpenDecoder(*codec, parameters);
     if (!decoder)
         return damaged();
 
@@ -298,6 +305,63 @@ ProbedFile CheckDecodes(ProbeBytes& bytes, bool known, const char* container, Pr
     }
     if (!HasTags(probed))
         TakeContainerTags(*format, stream, probed);
+    return probed;
+}
+
+// Decodes the first audio frame of an MPEG audio file the tag reader has read:
+// it found the first frame (`offset`, and whether that frame only describes the
+// rest, as a VBR header does), and each frame's header tells its length, so the
+// decoder gets the frames without the decoder library reading the file again.
+// Nothing when the frames are not as the tag reader saw them: the caller then
+// lets the decoder library read the file.
+std::optional<ProbedFile> CheckMpegDecodes(ProbeBytes& bytes, long long offset, bool skipFirst, ProbedFile probed)
+{
+    unsigned char header[4];
+    if (bytes.ReadAt(offset, header, sizeof header) != sizeof header)
+        return std::nullopt;
+    const int layer = ReadMpegFrameHeader(header).layer;
+    if (layer == 0)
+        return std::nullopt;
+    const AVCodec* codec = DecoderFor(layer == 1 ? AV_CODEC_ID_MP1 : layer == 2 ? AV_CODEC_ID_MP2 : AV_CODEC_ID_MP3);
+    if (!codec)
+        return Problem(ProbeProblem::Unsupported, "unsupported format");
+    std::unique_ptr<AVPacket, PacketFreer> packet(av_packet_alloc());
+    std::unique_ptr<AVFrame, FrameFreer> frame(av_frame_alloc());
+    if (!packet || !frame)
+        return Problem(ProbeProblem::Unreadable, "cannot read: out of memory");
+    std::unique_ptr<AVCodecContext, CodecFreer> decoder = OpenDecoder(*codec, nullptr);
+    if (!decoder)
+        return Problem(ProbeProblem::Damaged, "damaged");
+
+    bool decoded = false;
+    for (int packets = 0; !decoded && packets < kMaxPacketsToFirstFrame; ++packets) {
+        const MpegFrameHeader next = bytes.ReadAt(offset, header, sizeof header) == sizeof header
+                                         ? ReadMpegFrameHeader(header)
+                                         : MpegFrameHeader{};
+        if (next.layer != layer) {
+            // The end of the frames: what the decoder holds is all there is.
+            avcodec_send_packet(decoder.get(), nullptr);
+            decoded = avcodec_receive_frame(decoder.get(), frame.get()) == 0 && frame->nb_samples > 0;
+            break;
+        }
+        if (std::exchange(skipFirst, false)) {
+            offset += next.bytes;
+            continue;
+        }
+        if (av_new_packet(packet.get(), next.bytes) < 0)
+            return Problem(ProbeProblem::Unreadable, "cannot read: out of memory");
+        const long long got = bytes.ReadAt(offset, packet->data, static_cast<size_t>(next.bytes));
+        if (got < 0)
+            return CannotRead(bytes.Error());
+        av_shrink_packet(packet.get(), static_cast<int>(got));  // a last frame cut short goes as it is
+        offset += next.bytes;
+        avcodec_send_packet(decoder.get(), packet.get());
+        av_packet_unref(packet.get());
+        decoded = avcodec_receive_frame(decoder.get(), frame.get()) == 0 && frame->nb_samples > 0;
+    }
+    if (!decoded)
+        return Problem(ProbeProblem::Damaged, "damaged");
+    KeepDecoder(std::move(decoder), codec->id);
     return probed;
 }
 
@@ -382,6 +446,8 @@ ProbedFile ProbeFile(const std::string& path)
         return ProbeMidi(bytes);
 
     ProbedFile probed;
+    long long firstMpegFrame = -1;
+    bool vbrHeader = false;
     TagStream stream(bytes);
     TagLib::FileRef ref(&stream, true, TagLib::AudioProperties::Average);
     // The tag reader takes random bytes for sound without length; that is no recognition.
@@ -409,11 +475,17 @@ ProbedFile ProbeFile(const std::string& path)
             const long long gapless = Mp3GaplessLengthMs(*mpeg);
             if (gapless > 0)
                 probed.lengthMs = gapless;
+            firstMpegFrame = mpeg->firstFrameOffset();
+            vbrHeader = mpeg->audioProperties() && mpeg->audioProperties()->xingHeader();
         }
     }
     const bool id3 = std::memcmp(magic, "ID3", 3) == 0;
     if (bytes.Error())
         return CannotRead(bytes.Error());
+    // Tags from the container are looked for only where the tag reader found none.
+    if (firstMpegFrame >= 0 && HasTags(probed))
+        if (std::optional<ProbedFile> checked = CheckMpegDecodes(bytes, firstMpegFrame, vbrHeader, probed))
+            return std::move(*checked);
     return CheckDecodes(bytes, tagged || id3, tagged ? ContainerOf(ref.file()) : nullptr, std::move(probed));
 }
 

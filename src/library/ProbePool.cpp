@@ -12,7 +12,7 @@ constexpr std::size_t kMaxPending = 4096;
 // How far below the user-interface thread the pool's threads run: enough that
 // the window gets a core at once when it has work, little enough that the
 // readers still win over other programs' background work.
-constexpr int kNiceSteps = 4;
+constexpr int kNiceSteps = 2;
 
 }  // namespace
 

@@ -134,6 +134,19 @@ TEST(FileProbeTest, BytesBeyondWhatIsReadAheadAndFilesCheckedOneAfterAnotherRead
     EXPECT_EQ(probed.artist, "Quillon Tests");
     EXPECT_NEAR(probed.lengthMs, 1000, 50);
 
+    // A VBR header frame describes the sound and is no sound itself: when nothing
+    // follows it, there is nothing to play.
+    std::vector<char> mp3 = Bytes(Fixture("tone.mp3"));
+    const std::string info = "Info";
+    const auto header = std::search(mp3.begin(), mp3.end(), info.begin(), info.end());
+    ASSERT_NE(header, mp3.end());
+    const std::string sync = "\xFF\xFB";  // the first frame's header, repeated by every frame
+    const auto second = std::search(header, mp3.end(), sync.begin(), sync.end());
+    ASSERT_NE(second, mp3.end());
+    std::fill(second, mp3.end(), '\0');
+    Write(tmp.File("header-only.mp3"), mp3);
+    EXPECT_EQ(ProbeFile(tmp.File("header-only.mp3")).reason, "damaged");
+
     // Each file is checked from a fresh start, whatever the one before left behind.
     for (int round = 0; round < 2; ++round) {
         EXPECT_TRUE(ProbeFile(Fixture("tone.mp3")).Playable());
@@ -141,6 +154,7 @@ TEST(FileProbeTest, BytesBeyondWhatIsReadAheadAndFilesCheckedOneAfterAnotherRead
         EXPECT_EQ(ProbeFile(Fixture("random.mp3")).reason, "not an audio file");
         EXPECT_TRUE(ProbeFile(Fixture("tone.mp2")).Playable());
         EXPECT_TRUE(ProbeFile(big).Playable());
+        EXPECT_EQ(ProbeFile(tmp.File("header-only.mp3")).reason, "damaged");
     }
 }
 
