@@ -28,6 +28,7 @@
 #include <unistd.h>
 #include <vector>
 
+#include "app/LoaderPages.h"
 #include "app/Player.h"
 #include "app/ToolkitSetup.h"
 #include "data/Sql.h"
@@ -196,7 +197,8 @@ int RunWindow(const std::string& file, const std::string& dir, const std::string
     int argc = 1;
     char name[] = "bench";
     char* argv[] = {name, nullptr};
-    PrepareToolkit();  // as the program's entry does
+    ReleaseLoaderPages();  // as the program's entry does
+    PrepareToolkit();
     QApplication app(argc, argv);
     SetPromptHandler([](const PromptRequest& request) { std::fprintf(stderr, "message: %s", request.text.c_str()); });
     Sqlite3Session session;
