@@ -29,6 +29,7 @@
 #include <vector>
 
 #include "app/Player.h"
+#include "app/ToolkitSetup.h"
 #include "data/Sql.h"
 #include "data/Sqlite3Session.h"
 #include "library/LibraryDb.h"
@@ -195,6 +196,7 @@ int RunWindow(const std::string& file, const std::string& dir, const std::string
     int argc = 1;
     char name[] = "bench";
     char* argv[] = {name, nullptr};
+    PrepareToolkit();  // as the program's entry does
     QApplication app(argc, argv);
     SetPromptHandler([](const PromptRequest& request) { std::fprintf(stderr, "message: %s", request.text.c_str()); });
     Sqlite3Session session;

@@ -6,6 +6,7 @@
 #include <iostream>
 
 #include "app/MainBody.h"
+#include "app/ToolkitSetup.h"
 #include "data/Log.h"
 #include "desktop/CommandLine.h"
 #include "desktop/DesktopIcon.h"
@@ -55,6 +56,7 @@ int RunEntry(int argc, char** argv)
     // The toolkit sees the program's name only: given the whole command line it
     // would act on options such as -reverse, -style or -stylesheet.
     int toolkitArgc = argc > 0 ? 1 : 0;
+    PrepareToolkit();
     QApplication app(toolkitArgc, argv);
     // The window's own loop decides when the program ends, not the last closed window.
     app.setQuitOnLastWindowClosed(false);

@@ -54,6 +54,8 @@ SqlDelete DeleteTrack(const Value& entry);
 // Fixed texts with parameters (display index, ID) and (display index, IDPL, ID).
 inline constexpr char SaveListPos[] = "update lists set pos = ? where id = ?";
 inline constexpr char SaveTrackPos[] = "update playlists set pos = ? where idpl = ? and id = ?";
+// DeleteTrack with the key as a parameter: compiled once for a removal of many rows.
+inline constexpr char DeleteTrackByKey[] = "delete from PLAYLISTS where IDPL = ?";
 
 }  // namespace LibrarySql
 

@@ -5,6 +5,7 @@
 #include <QWidget>
 #include <QWindow>
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -48,6 +49,16 @@ void PaintPacer::Request(const QRect& rect)
     trailing_.start(wait, Qt::PreciseTimer, this);
 }
 
+void PaintPacer::Defer(const QRect& rect)
+{
+    pending_ += rect;
+    if (!OnScreen()) {
+        trailing_.stop();
+        return;
+    }
+    trailing_.start(kDeferQuietMs, Qt::PreciseTimer, this);
+}
+
 void PaintPacer::Now(const QRect& rect)
 {
     pending_ += rect.isEmpty() ? widget_->rect() : rect;
@@ -59,9 +70,14 @@ void PaintPacer::Flush()
     trailing_.stop();
     if (pending_.isEmpty())
         return;
-    widget_->update(pending_);
-    pending_ = QRegion();
+    const QRegion region = std::exchange(pending_, QRegion());
     sinceFlush_.restart();
+    // On screen the paint is made now, within the change that asked for it,
+    // rather than posted for another turn of the event loop.
+    if (OnScreen())
+        widget_->repaint(region);
+    else
+        widget_->update(region);
 }
 
 void PaintPacer::timerEvent(QTimerEvent* event)

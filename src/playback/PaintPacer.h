@@ -11,7 +11,8 @@ class QWidget;
 // person can see it change (the playback tick sets it a hundred times a
 // second). Requests are gathered and handed to the widget at most once per
 // interval, from within a request when that interval has passed, so a
-// steadily set display costs no event-loop pass of its own. A request that
+// steadily set display costs no event-loop pass of its own: the paint is
+// made there and then, not posted. A request that
 // is still waiting when the requests stop is handed over by a timer that each
 // request pushes back, so it fires only then. While the window is hidden or
 // minimised nothing is handed over; what waits is repainted when it is shown.
@@ -19,11 +20,18 @@ class QWidget;
 class PaintPacer : public QObject {
 public:
     static constexpr int kIntervalMs = 33;
+    // Longer than any gap between the changes of a playing track, even on a
+    // busy machine; short enough that a pause shows its exact state at once.
+    static constexpr int kDeferQuietMs = 100;
 
     explicit PaintPacer(QWidget* widget);
 
     // Asks for the widget's rect to be repainted (the whole widget when empty).
     void Request(const QRect& rect = QRect());
+    // Notes that rect shows something out of date that need not be seen at
+    // once: it is painted with the next request's paint, or once the changes
+    // stop for a moment (kDeferQuietMs), so the last state always shows.
+    void Defer(const QRect& rect);
     // Repaints at once whatever waits and anything in rect, pace or not.
     void Now(const QRect& rect = QRect());
 

@@ -22,7 +22,8 @@ public:
     ~StreamInfo() override;
 
     // Each switches to the two-field look and repaints; a new time is
-    // repainted at the display's pace (see PaintPacer).
+    // repainted at the display's pace (see PaintPacer), and a change of its
+    // hundredths alone only when the second changes or the time stands still.
     void SetTitle(const String& text);
     void SetTime(const String& text);
     // Back to the idle look with the program's name; the time text is kept.

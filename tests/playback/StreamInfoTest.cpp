@@ -3,6 +3,7 @@
 #include <QFont>
 #include <QFontInfo>
 #include <QFontMetrics>
+#include <QTest>
 #include <gtest/gtest.h>
 
 #include "playback/PixelProbe.h"
@@ -32,6 +33,18 @@ struct Panel {
     Panel() { info.resize(kW, kH); }
     QImage Image() { return Render(info); }
     StreamInfo info;
+};
+
+class CountingPanel : public StreamInfo {
+public:
+    int paints = 0;
+
+protected:
+    void Paint(QPainter& painter) override
+    {
+        ++paints;
+        StreamInfo::Paint(painter);
+    }
 };
 
 
@@ -172,4 +185,32 @@ TEST(StreamInfo, TimeUpdatesOnScreenMatchAFullPaint)
     EXPECT_TRUE(ScreenShows(p.info, full));
     p.info.SetTime("00:00:03");
     EXPECT_TRUE(ScreenShows(p.info, full));
+}
+
+// The tick sets the time a hundred times a second. A change of the hundredths
+// alone waits: it is painted with the next change of the second, or once the
+// time stands still, as in a pause; a new second is painted at once.
+TEST(StreamInfo, HundredthsWaitForTheSecondOrAStandstill)
+{
+    CountingPanel info;
+    info.resize(kW, kH);
+    info.show();
+    info.SetTitle("Title");
+    info.SetTime("00:07:00");
+    auto settle = [] { QTest::qWait(2 * PaintPacer::kDeferQuietMs); };
+    settle();
+    const int before = info.paints;
+    for (const char* time : {"00:07:01", "00:07:02", "00:07:37"})
+        info.SetTime(time);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(info.paints, before);
+    settle();
+    EXPECT_EQ(info.paints, before + 1);  // standing still: the exact time shows
+    EXPECT_TRUE(ScreenShows(info, [&] { return Render(info); }));  // renders count as paints too
+    settle();
+    const int rendered = info.paints;
+    info.SetTime("00:07:38");
+    info.SetTime("00:08:00");
+    EXPECT_EQ(info.paints, rendered + 1);  // the new second, within the change
+    EXPECT_TRUE(ScreenShows(info, [&] { return Render(info); }));
 }
