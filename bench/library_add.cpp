@@ -123,6 +123,17 @@ bool DropPageCache()
 
 double PerSecond(int files, double seconds) { return seconds > 0 ? files / seconds : 0; }
 
+// The system's load averages over 1, 5 and 15 minutes: other work on a shared
+// machine changes every figure here.
+std::string LoadAverages()
+{
+    double one = 0, five = 0, fifteen = 0;
+    std::ifstream("/proc/loadavg") >> one >> five >> fifteen;
+    char text[64];
+    std::snprintf(text, sizeof text, "%.2f, %.2f, %.2f", one, five, fifteen);
+    return text;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -132,6 +143,7 @@ int main(int argc, char** argv)
     TempDir tmp;
     const auto music = tmp.Path() / "music";
     const auto many = tmp.Path() / "many";
+    const std::string loadBefore = LoadAverages();
     std::printf("making %d tagged MP3 files and %d copies...\n", kFolders * kFilesPerFolder, kManyFiles);
     MakeMusic(music);
     MakeManyCopies(many);
@@ -178,6 +190,7 @@ int main(int argc, char** argv)
     SQL.Detach();
     const int readers = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
 
+    std::printf("load averages: %s at the start, %s at the end\n", loadBefore.c_str(), LoadAverages().c_str());
     std::printf("bare loop, one thread (tags + C interface), best of %d: %d files in %.3f s, %.0f files/s\n", kRuns,
                 bareRows, bare, PerSecond(bareRows, bare));
     std::printf("Add folder in the window, %d readers, best of %d:      %d files in %.3f s, %.0f files/s (%d messages)\n",

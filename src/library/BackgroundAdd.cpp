@@ -18,7 +18,7 @@ using Clock = std::chrono::steady_clock;
 // turn of the event loop, and the longest the loop is kept from running by
 // taking them or placing them.
 constexpr std::size_t kRowsPerTurn = 128;
-constexpr auto kSlice = std::chrono::milliseconds(8);
+constexpr auto kSlice = std::chrono::milliseconds(4);
 constexpr auto kFrame = std::chrono::milliseconds(16);
 
 Value TextOrNull(const std::string& text) { return text.empty() ? Value() : Value(text); }
