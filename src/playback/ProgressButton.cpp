@@ -48,6 +48,9 @@ int FillEnd(int w, float value)
 }
 
 // The value as the caption shows it.
+// A glyph's ink may reach a little beyond its advance.
+constexpr int kInkMargin = 3;
+
 std::string ValueText(float value)
 {
     char number[64];
@@ -89,7 +92,7 @@ void ProgressButton::Set(float v)
     std::string text = ValueText(v);
     if (text != was.text) {
         caption_ = Measure(std::move(text));
-        changed |= was.rect | caption_.rect;
+        changed |= ChangedPart(was, caption_);
     } else {
         caption_ = was;
     }
@@ -107,14 +110,39 @@ ProgressButton::Shown ProgressButton::Measure(std::string text)
     shown.text = std::move(text);
     shown.label = label;
     shown.size = size();
-    const int dpi = logicalDpiY();
-    const int textWidth = widths_(font(), dpi, QString::fromUtf8(label + " : " + shown.text));
-    const int textHeight = widths_.Height(font(), dpi);
-    // A glyph's ink may reach a little beyond its advance.
-    constexpr int kInkMargin = 3;
+    const int textWidth = CaptionWidth(shown.text);
+    const int textHeight = widths_.Height(font(), logicalDpiY());
     shown.rect = QRect((width() - textWidth) / 2 - kInkMargin, (height() - textHeight) / 2,
                        textWidth + 2 * kInkMargin, textHeight);
     return shown;
+}
+
+int ProgressButton::CaptionWidth(const std::string& number)
+{
+    return widths_(font(), logicalDpiY(), QString::fromUtf8(label + " : " + number));
+}
+
+QRect ProgressButton::ChangedPart(const Shown& was, const Shown& now)
+{
+    // A caption that keeps its place and length changes only where its
+    // characters differ (the last digits, mostly): only they are painted,
+    // with the margin where the ink of a neighbour may reach into them.
+    if (was.rect != now.rect || was.text.size() != now.text.size())
+        return was.rect | now.rect;
+    std::size_t first = 0;
+    while (was.text[first] == now.text[first])
+        ++first;
+    std::size_t last = now.text.size() - 1;
+    while (was.text[last] == now.text[last])
+        --last;
+    // Both captions place their characters alike up to first, and again from
+    // last on, when the widths before those points agree.
+    const int textLeft = now.rect.left() + kInkMargin;
+    const int from = CaptionWidth(now.text.substr(0, first));
+    const int to = CaptionWidth(now.text.substr(0, last + 1));
+    if (from != CaptionWidth(was.text.substr(0, first)) || to != CaptionWidth(was.text.substr(0, last + 1)))
+        return was.rect | now.rect;
+    return QRect(textLeft + from - kInkMargin, now.rect.top(), to - from + 2 * kInkMargin, now.rect.height());
 }
 
 void ProgressButton::Action()

@@ -59,6 +59,10 @@ private:
         QRect rect;
     };
     Shown Measure(std::string text);
+    // The width of the caption that shows number.
+    int CaptionWidth(const std::string& number);
+    // Where two captions of the same bar differ.
+    QRect ChangedPart(const Shown& was, const Shown& now);
 
     float value = 0.0f;
     bool capture = false;

@@ -2,6 +2,7 @@
 #include <QFontMetrics>
 #include <QMouseEvent>
 #include <QElapsedTimer>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -238,8 +239,14 @@ class CountingBar : public ProgressButton {
 public:
     int paints = 0;
     float painted = -1;  // the value of the last paint
+    QRect asked;         // the area the last paint event asked for
 
 protected:
+    void paintEvent(QPaintEvent* event) override
+    {
+        asked = event->rect();
+        ProgressButton::paintEvent(event);
+    }
     void Paint(QPainter& painter) override
     {
         ++paints;
@@ -303,6 +310,29 @@ TEST(ProgressButtonPaint, PacedPartialRepaintsEndOnTheLastValue)
         // At most one paint per interval, give or take the first and the last.
         EXPECT_LE(bar.paints - before, elapsed / PaintPacer::kIntervalMs + 2);
         EXPECT_LT(bar.paints - before, sets);
+        EXPECT_TRUE(ScreenShows(bar, [&] { return Render(bar); }));
+    }
+}
+
+// When only the last digits of the caption change, only they are painted,
+// and the screen still shows what a full paint draws.
+TEST(ProgressButtonPaint, ACaptionChangePaintsOnlyTheCharactersThatDiffer)
+{
+    CountingBar bar;
+    bar.label = "Position";
+    bar.resize(301, 24);
+    bar.show();
+    bar.Set(10.0f);
+    SettlePaints();
+    const int captionWidth = QFontMetrics(bar.font()).horizontalAdvance(QStringLiteral("Position : 10.00 %"));
+    for (float v : {10.01f, 10.02f, 10.19f, 10.2f, 19.99f, 20.0f, 9.99f}) {
+        SCOPED_TRACE(v);
+        const int before = bar.paints;
+        bar.Set(v);
+        SettlePaints();
+        ASSERT_EQ(bar.paints, before + 1);
+        if (v == 10.02f)  // one digit
+            EXPECT_LT(bar.asked.width(), captionWidth / 3);
         EXPECT_TRUE(ScreenShows(bar, [&] { return Render(bar); }));
     }
 }
