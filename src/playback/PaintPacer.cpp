@@ -49,16 +49,6 @@ void PaintPacer::Request(const QRect& rect)
     trailing_.start(wait, Qt::PreciseTimer, this);
 }
 
-void PaintPacer::Defer(const QRect& rect)
-{
-    pending_ += rect;
-    if (!OnScreen()) {
-        trailing_.stop();
-        return;
-    }
-    trailing_.start(kDeferQuietMs, Qt::PreciseTimer, this);
-}
-
 void PaintPacer::Now(const QRect& rect)
 {
     pending_ += rect.isEmpty() ? widget_->rect() : rect;

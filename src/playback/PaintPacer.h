@@ -20,18 +20,11 @@ class QWidget;
 class PaintPacer : public QObject {
 public:
     static constexpr int kIntervalMs = 33;
-    // Longer than any gap between the changes of a playing track, even on a
-    // busy machine; short enough that a pause shows its exact state at once.
-    static constexpr int kDeferQuietMs = 100;
 
     explicit PaintPacer(QWidget* widget);
 
     // Asks for the widget's rect to be repainted (the whole widget when empty).
     void Request(const QRect& rect = QRect());
-    // Notes that rect shows something out of date that need not be seen at
-    // once: it is painted with the next request's paint, or once the changes
-    // stop for a moment (kDeferQuietMs), so the last state always shows.
-    void Defer(const QRect& rect);
     // Repaints at once whatever waits and anything in rect, pace or not.
     void Now(const QRect& rect = QRect());
 

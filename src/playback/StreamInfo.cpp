@@ -1,7 +1,6 @@
 #include "playback/StreamInfo.h"
 
 #include <algorithm>
-#include <string_view>
 
 #include <QFont>
 #include <QFontMetrics>
@@ -24,13 +23,6 @@ QFont PanelFont()
 }
 
 const QColor kTimeBoxColor(200, 200, 240);
-
-// A time text without its hundredths: what is left of its last ':'.
-std::string_view WholeSeconds(std::string_view time)
-{
-    const auto colon = time.rfind(':');
-    return colon == std::string_view::npos ? time : time.substr(0, colon);
-}
 
 }  // namespace
 
@@ -68,7 +60,6 @@ void StreamInfo::SetTime(const String& text)
 {
     const bool wasIdle = idle;
     const int oldWidth = timeWidth_;
-    const bool secondChanged = WholeSeconds(text) != WholeSeconds(time);
     if (text != time) {
         time = text;
         timeText_ = QString::fromUtf8(time);
@@ -87,13 +78,7 @@ void StreamInfo::SetTime(const String& text)
     // right of the separator to the edge, the frame included, where the
     // text's ink may reach.
     const int s = Separator(timeWidth_);
-    const QRect box(s + 1, 0, width() - s - 1, height());
-    // Hundredths run too fast to read: the box is painted when its second
-    // changes, and with the exact time once the time stands still (a pause).
-    if (secondChanged)
-        pacer_.Request(box);
-    else
-        pacer_.Defer(box);
+    pacer_.Request(QRect(s + 1, 0, width() - s - 1, height()));
 }
 
 void StreamInfo::Clear()
