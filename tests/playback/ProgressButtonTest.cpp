@@ -331,8 +331,9 @@ TEST(ProgressButtonPaint, ACaptionChangePaintsOnlyTheCharactersThatDiffer)
         bar.Set(v);
         SettlePaints();
         ASSERT_EQ(bar.paints, before + 1);
-        if (v == 10.02f)  // one digit
+        if (v == 10.02f) {  // one digit
             EXPECT_LT(bar.asked.width(), captionWidth / 3);
+        }
         EXPECT_TRUE(ScreenShows(bar, [&] { return Render(bar); }));
     }
 }
@@ -400,7 +401,7 @@ TEST(NumericTextWidthTest, MatchesTheShapedWidth)
             char time[32], caption[64];
             std::snprintf(time, sizeof time, "%02d:%02d:%02d", i / 6000, (i / 100) % 60, i % 100);
             std::snprintf(caption, sizeof caption, "%s : %.2f %%", i % 2 ? "Position" : "Volume", i / 97.0);
-            for (const QString text : {QString(time), QString(caption), QString("Title 7"), QString()})
+            for (const QString& text : {QString(time), QString(caption), QString("Title 7"), QString()})
                 ASSERT_EQ(widths(font, 96, text), metrics.horizontalAdvance(text)) << text.toStdString();
         }
     }
