@@ -28,7 +28,6 @@
 #include <unistd.h>
 #include <vector>
 
-#include "app/LoaderPages.h"
 #include "app/Player.h"
 #include "app/ToolkitSetup.h"
 #include "data/Sql.h"
@@ -197,7 +196,6 @@ int RunWindow(const std::string& file, const std::string& dir, const std::string
     int argc = 1;
     char name[] = "bench";
     char* argv[] = {name, nullptr};
-    ReleaseLoaderPages();  // as the program's entry does
     PrepareToolkit();
     QApplication app(argc, argv);
     SetPromptHandler([](const PromptRequest& request) { std::fprintf(stderr, "message: %s", request.text.c_str()); });

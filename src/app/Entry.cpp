@@ -5,7 +5,6 @@
 #include <QWidget>
 #include <iostream>
 
-#include "app/LoaderPages.h"
 #include "app/MainBody.h"
 #include "app/ToolkitSetup.h"
 #include "data/Log.h"
@@ -57,7 +56,6 @@ int RunEntry(int argc, char** argv)
     // The toolkit sees the program's name only: given the whole command line it
     // would act on options such as -reverse, -style or -stylesheet.
     int toolkitArgc = argc > 0 ? 1 : 0;
-    ReleaseLoaderPages();
     PrepareToolkit();
     QApplication app(toolkitArgc, argv);
     // The window's own loop decides when the program ends, not the last closed window.
