@@ -50,8 +50,9 @@ TEST_P(TrackFieldsOfEveryFormat, TagsAndLengthBecomeTheStoredFields)
     EXPECT_EQ(track.genre.ToString(), "Test Tones");
     EXPECT_EQ(track.track, Value(3));
     const String name = GetParam();
-    if (name != "tone.wma" && name != "tone.asf")  // ffmpeg's ASF writer stores no year
+    if (name != "tone.wma" && name != "tone.asf") {  // ffmpeg's ASF writer stores no year
         EXPECT_EQ(track.year, Value(2019));
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Fixtures, TrackFieldsOfEveryFormat,
