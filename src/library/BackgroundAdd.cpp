@@ -193,6 +193,9 @@ void BackgroundAdd::Flush()
     flushTimer_.stop();
     Job& job = *job_;
     GridCtrl& grid = *job.request.grid;
+    if (!job.append && !job.newest.IsNull())
+        if (const int at = FindKey(grid, job.newest, job.insertAt); at >= 0)
+            job.insertAt = at;
     // At most a batch's worth at once, however much waited while the writer was busy.
     const size_t take = std::min(waiting_.size(), kBatchFiles);
     TrackBatch stored;
@@ -299,6 +302,8 @@ void BackgroundAdd::Place(std::optional<Clock::time_point> until)
         ++job.outcome.added;
         ++pending.placed;
     }
+    if (!job.append && lastRow >= 0)
+        job.newest = grid.Get(lastRow, TRACK_ID);
     // A file-by-file add leaves the cursor on the newest row; the user moving it away wins.
     if (follow && lastRow >= 0 && grid.SetCursor(lastRow))
         job.expectedCursor = lastRow;

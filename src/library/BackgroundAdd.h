@@ -110,6 +110,9 @@ private:
         Request request;
         bool append = true;
         int insertAt = -1;
+        // The row an insert placed last: the next batch goes above it, wherever
+        // the user's removals have moved it since.
+        Value newest;
         // Where the cursor is when the user has not moved it since the add last put it there.
         int expectedCursor = -1;
         AddOutcome outcome;
