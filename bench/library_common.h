@@ -19,6 +19,7 @@
 #include <sys/resource.h>
 #include <unistd.h>
 
+#include "data/Log.h"
 #include "data/Sql.h"
 #include "data/Sqlite3Session.h"
 #include "library/LibraryDb.h"
@@ -74,6 +75,20 @@ inline bool OpenLibrary(Sqlite3Session& session, const std::filesystem::path& fi
     SQL = session;
     return true;
 }
+
+// A library database in a folder of its own, the log beside it, bound to the
+// default cursor once opened.
+struct ScratchLibrary {
+    TempDir dir;
+    Sqlite3Session session;
+
+    bool Open()
+    {
+        MainLog().SetFileName((dir.Path() / "bench.log").string());
+        return OpenLibrary(session, dir.Path() / "QuillonPlayer.db3");
+    }
+    sqlite3* Handle() { return session.GetHandle(); }
+};
 
 // The bare insert of one track row: prepared once, then run per row with InsertTrack.
 inline sqlite3_stmt* PrepareTrackInsert(sqlite3* db)

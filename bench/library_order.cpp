@@ -9,7 +9,6 @@
 
 #include <QApplication>
 
-#include "data/Log.h"
 #include "library/LibraryGrids.h"
 #include "library/StoredOrder.h"
 #include "library_common.h"
@@ -93,12 +92,11 @@ int main(int argc, char** argv)
 {
     bench::Headless();
     QApplication app(argc, argv);
-    TempDir tmp;
-    MainLog().SetFileName((tmp.Path() / "bench.log").string());
-    Sqlite3Session session;
-    if (!bench::OpenLibrary(session, tmp.Path() / "QuillonPlayer.db3"))
+    bench::ScratchLibrary library;
+    if (!library.Open())
         return 1;
-    sqlite3* db = session.GetHandle();
+    Sqlite3Session& session = library.session;
+    sqlite3* db = library.Handle();
 
     const Value list = StoreNewList("Big");
     GridCtrl grid;

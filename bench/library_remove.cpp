@@ -12,7 +12,6 @@
 #include <QApplication>
 
 #include "app/Player.h"
-#include "data/Log.h"
 #include "library/LibraryGrids.h"
 #include "library_common.h"
 #include "ui/Prompt.h"
@@ -94,12 +93,11 @@ int main(int argc, char** argv)
     const int n = argc > 1 ? std::max(1, std::atoi(argv[1])) : 100000;
     QApplication app(argc, argv);
     SetPromptHandler([](const PromptRequest& request) { std::fprintf(stderr, "message: %s", request.text.c_str()); });
-    TempDir tmp;
-    MainLog().SetFileName((tmp.Path() / "bench.log").string());
-    Sqlite3Session session;
-    if (!bench::OpenLibrary(session, tmp.Path() / "QuillonPlayer.db3"))
+    bench::ScratchLibrary library;
+    if (!library.Open())
         return 1;
-    sqlite3* db = session.GetHandle();
+    Sqlite3Session& session = library.session;
+    sqlite3* db = library.Handle();
     std::printf("select all + delete in a playlist of %d tracks, best of %d; load average %.2f\n", n, kRuns,
                 LoadAverage());
 
