@@ -15,6 +15,7 @@
 #include <QApplication>
 
 #include "library/LibraryGrids.h"
+#include "load_average.h"
 #include "playback/ConvMs.h"
 #include "ui/GridCtrl.h"
 #include "ui/ValueCompare.h"
@@ -53,17 +54,6 @@ double ThreadCpuMs()
     timespec t{};
     clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
     return double(t.tv_sec) * 1e3 + double(t.tv_nsec) / 1e6;
-}
-
-double LoadAverage()
-{
-    double load = 0;
-    if (FILE* f = std::fopen("/proc/loadavg", "r")) {
-        if (std::fscanf(f, "%lf", &load) != 1)
-            load = 0;
-        std::fclose(f);
-    }
-    return load;
 }
 
 // The CPU time of the best run of the last Best: on a shared machine the wall time

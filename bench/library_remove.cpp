@@ -13,6 +13,7 @@
 
 #include "app/Player.h"
 #include "library/LibraryGrids.h"
+#include "load_average.h"
 #include "library_common.h"
 #include "ui/Prompt.h"
 
@@ -25,13 +26,6 @@ double CpuSeconds()
     timespec t{};
     clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
     return double(t.tv_sec) + double(t.tv_nsec) / 1e9;
-}
-
-double LoadAverage()
-{
-    double load = 0;
-    std::ifstream("/proc/loadavg") >> load;
-    return load;
 }
 
 int CountTracks(sqlite3* db)

@@ -34,6 +34,7 @@
 #include "data/Sqlite3Session.h"
 #include "library/LibraryDb.h"
 #include "library/LibraryGrids.h"
+#include "load_average.h"
 #include "playback/ProgressButton.h"
 #include "playback/StreamInfo.h"
 #include "ui/Prompt.h"
@@ -95,13 +96,6 @@ long ThreadWakeups(const char* name)
                 total += std::stol(line.substr(24));
     }
     return total;
-}
-
-double LoadAverage()
-{
-    double load = 0;
-    std::ifstream("/proc/loadavg") >> load;
-    return load;
 }
 
 // What a playing child reports to the benchmark.
