@@ -66,7 +66,7 @@ double BareSave(const std::filesystem::path& file)
         const int id = sqlite3_column_int(read, 0);
         if (order.empty() || order.back().list.ToInt() != id)
             order.push_back({Value(id), {}});
-        order.back().entries.push_back(Value(sqlite3_column_int(read, 1)));
+        order.back().entries.emplace_back(sqlite3_column_int(read, 1));
     }
     sqlite3_finalize(read);
     const double seconds = bench::Seconds([&] { bench::BareSave(db, order); });
