@@ -152,9 +152,9 @@ bool IsPlainStereo(const AVFrame* frame)
 }
 
 // Planar stereo into interleaved frames. `bypassCache`: the frames go to memory
-// without first reading `out` into this core's cache. The reader's buffer was
-// last touched by the output thread on another core and is read there again;
-// fetching each line here first made the copy cost a fifth of the decoding.
+// without first reading `out` into this core's cache. The ring was last read by
+// the output thread on another core and is read there again; fetching each of
+// its lines here first cost several times the copy itself.
 void InterleaveStereo(const AVFrame* frame, float* __restrict out, bool bypassCache)
 {
     const std::size_t n = static_cast<std::size_t>(frame->nb_samples);
