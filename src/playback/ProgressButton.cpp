@@ -47,10 +47,10 @@ int FillEnd(int w, float value)
     return p;
 }
 
-// The value as the caption shows it.
 // A glyph's ink may reach a little beyond its advance.
 constexpr int kInkMargin = 3;
 
+// The value as the caption shows it.
 std::string ValueText(float value)
 {
     char number[64];
